@@ -1,0 +1,11 @@
+# Code that needs no Windows: built natively too, where its tests run under the sanitizers.
+# Add a file here when it includes nothing of the platform.
+set(PORTABLE_SOURCES
+  src/runtime/ansi_case.cpp
+  src/runtime/app_texts.cpp
+  src/runtime/format.cpp
+  src/runtime/io_result.cpp
+)
+set(PORTABLE_TESTS
+  tests/runtime/runtime_texts_test.cpp
+)

@@ -1,0 +1,163 @@
+#!/usr/bin/env python3
+"""Draws the program's small pictures (button glyphs, the icon) as BMP and ICO files.
+
+Run from this folder; the files it writes are committed beside the .rc script."""
+import struct
+
+T = (255, 0, 255)  # transparent: the colour of the bottom-left pixel
+
+
+def bmp(path, rows):
+    """rows: top to bottom, each a list of (r, g, b); written as a 24-bit BMP."""
+    h, w = len(rows), len(rows[0])
+    stride = (w * 3 + 3) & ~3
+    data = b""
+    for row in reversed(rows):
+        line = b"".join(struct.pack("BBB", b, g, r) for (r, g, b) in row)
+        data += line + b"\0" * (stride - len(line))
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(data), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+    open(path, "wb").write(header + info + data)
+
+
+def canvas(w, h, fill=T):
+    return [[fill] * w for _ in range(h)]
+
+
+def rect(c, x0, y0, x1, y1, col):
+    for y in range(y0, y1 + 1):
+        for x in range(x0, x1 + 1):
+            c[y][x] = col
+
+
+def frame(c, x0, y0, x1, y1, col):
+    for x in range(x0, x1 + 1):
+        c[y0][x] = c[y1][x] = col
+    for y in range(y0, y1 + 1):
+        c[y][x0] = c[y][x1] = col
+
+
+def art(c, pattern, x0, y0, palette):
+    for dy, line in enumerate(pattern):
+        for dx, ch in enumerate(line):
+            if ch in palette:
+                c[y0 + dy][x0 + dx] = palette[ch]
+
+
+NAVY, MAROON, GREY, WHITE, BLACK = (0, 0, 128), (128, 0, 0), (128, 128, 128), (255, 255, 255), (0, 0, 0)
+YELLOW, BLUE, SILVER, GREEN = (255, 204, 0), (40, 90, 200), (200, 200, 200), (0, 128, 0)
+
+# "Pomoc": a question mark in a blue disc
+c = canvas(16, 16)
+art(c, ["     xxxxxx     ",
+        "   xxxxxxxxxx   ",
+        "  xxxxxxxxxxxx  ",
+        " xxxxx....xxxxx ",
+        " xxxx.xxxx.xxxx ",
+        "xxxxxxxxxx.xxxxx",
+        "xxxxxxxxx.xxxxxx",
+        "xxxxxxxx.xxxxxxx",
+        "xxxxxxx.xxxxxxxx",
+        "xxxxxxx.xxxxxxxx",
+        " xxxxxxxxxxxxxx ",
+        " xxxxxx.xxxxxxx ",
+        "  xxxxxxxxxxxx  ",
+        "   xxxxxxxxxx   ",
+        "     xxxxxx     ",
+        "                "], 0, 0, {"x": BLUE, ".": WHITE})
+bmp("help.bmp", c)
+
+# "Drukuj obraz katalogu": a printer with a sheet
+c = canvas(16, 16)
+rect(c, 4, 1, 11, 6, WHITE); frame(c, 4, 1, 11, 6, BLACK)
+for y in (3, 5):
+    rect(c, 6, y, 9, y, GREY)
+rect(c, 1, 6, 14, 11, SILVER); frame(c, 1, 6, 14, 11, BLACK)
+rect(c, 11, 8, 12, 8, GREEN)
+rect(c, 4, 11, 11, 14, WHITE); frame(c, 4, 11, 11, 14, BLACK)
+bmp("print.bmp", c)
+
+# "Zapisz obraz katalogu w pliku": a floppy disk
+c = canvas(16, 16)
+rect(c, 1, 1, 14, 14, NAVY)
+rect(c, 4, 1, 11, 6, WHITE); rect(c, 9, 2, 10, 5, NAVY)
+rect(c, 3, 9, 12, 14, SILVER)
+for y in (10, 12):
+    rect(c, 4, y, 11, y, GREY)
+c[15][0] = T
+bmp("save.bmp", c)
+
+# "Koniec": an open door with an arrow
+c = canvas(16, 16)
+rect(c, 2, 1, 9, 14, (150, 90, 40)); frame(c, 2, 1, 9, 14, BLACK)
+rect(c, 7, 7, 7, 8, YELLOW)
+art(c, ["   x  ",
+        "   xx ",
+        "xxxxxx",
+        "xxxxxx",
+        "   xx ",
+        "   x  "], 10, 5, {"x": MAROON})
+bmp("exit.bmp", c)
+
+# "Zamknij okno": a cross
+c = canvas(16, 16)
+for i in range(3, 13):
+    for d in (0, 1):
+        c[i][min(15, i + d)] = MAROON
+        c[i][max(0, 15 - i - d)] = MAROON
+bmp("close.bmp", c)
+
+# The spin edit's arrows, 9 x 6
+up = canvas(9, 6)
+art(up, ["         ",
+         "    x    ",
+         "   xxx   ",
+         "  xxxxx  ",
+         " xxxxxxx ",
+         "         "], 0, 0, {"x": BLACK})
+bmp("spinup.bmp", up)
+bmp("spindown.bmp", [row[:] for row in reversed(up)])
+
+
+def icon(path, size=32):
+    """A folder with a listing sheet: a 32-bit icon with its AND mask."""
+    c = [[(0, 0, 0, 0)] * size for _ in range(size)]
+
+    def r(x0, y0, x1, y1, col):
+        for y in range(y0, y1 + 1):
+            for x in range(x0, x1 + 1):
+                c[y][x] = col + (255,)
+
+    r(2, 8, 13, 11, (214, 160, 40))
+    r(2, 10, 29, 28, (240, 190, 60))
+    r(8, 3, 25, 22, (255, 255, 255))
+    for x in range(8, 26):
+        c[3][x] = c[22][x] = (90, 90, 90, 255)
+    for y in range(3, 23):
+        c[y][8] = c[y][25] = (90, 90, 90, 255)
+    for i, y in enumerate(range(6, 21, 3)):
+        r(11, y, 11, y, (128, 0, 0))
+        r(13, y, 22 - (i % 2) * 3, y, (0, 0, 128))
+    r(2, 16, 29, 28, (246, 200, 80))
+    for x in range(2, 30):
+        c[16][x] = c[28][x] = (170, 120, 20, 255)
+    for y in range(16, 29):
+        c[y][2] = c[y][29] = (170, 120, 20, 255)
+    xor = b"".join(struct.pack("BBBB", b, g, rr, a) for row in reversed(c) for (rr, g, b, a) in row)
+    mask_stride = ((size + 31) // 32) * 4
+    mask = b""
+    for row in reversed(c):
+        bits = 0
+        line = bytearray(mask_stride)
+        for x, px in enumerate(row):
+            if px[3] == 0:
+                line[x // 8] |= 0x80 >> (x % 8)
+        mask += bytes(line)
+    info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
+    image = info + xor + mask
+    header = struct.pack("<HHH", 0, 1, 1)
+    entry = struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(image), 6 + 16)
+    open(path, "wb").write(header + entry + image)
+
+
+icon("orvand.ico")

@@ -1,0 +1,46 @@
+# Sourced by the project's scripts: the Wine environment the program and its tests run in.
+# The prefix is the project's own, under the build folder, never the user's ~/.wine.
+ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+export WINEPREFIX=${WINEPREFIX:-$ROOT/build/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+export LANG=pl_PL.UTF-8
+unset LC_ALL
+WINE64=/usr/lib/wine/wine64
+[ -x "$WINE64" ] || WINE64=$(command -v wine64 || command -v wine)
+export WINE64
+WINESERVER=/usr/lib/wine/wineserver
+[ -x "$WINESERVER" ] || WINESERVER=$(command -v wineserver)
+export WINESERVER
+
+# Wine needs an X display to create windows: start a virtual one when there is none.
+ensure_display() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+  local n=99
+  while [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ]; do
+    if DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then export DISPLAY=":$n"; return 0; fi
+    n=$((n + 1))
+  done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  export DISPLAY=":$n"
+  for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  echo "could not start Xvfb on :$n" >&2; return 1
+}
+
+# A fresh prefix takes about 10 s to initialise; keep the server running between test processes.
+ensure_prefix() {
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    "$WINE64" wineboot --init >/dev/null 2>&1 || true
+  fi
+  "$WINESERVER" -p >/dev/null 2>&1 || true
+  if [ ! -f "$WINEPREFIX/.orvand-fonts" ]; then
+    "$WINE64" regedit /S "$(winepath_of "$ROOT/scripts/wine-fonts.reg")" >/dev/null 2>&1 && touch "$WINEPREFIX/.orvand-fonts"
+  fi
+}
+
+# The Windows form of a Unix path (drive Z: is the Unix root).
+winepath_of() {
+  printf 'Z:%s' "$(printf '%s' "$1" | tr '/' '\\')"
+}

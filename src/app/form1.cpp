@@ -1,0 +1,235 @@
+#include "app/form1.h"
+
+#include "gui/application.h"
+
+namespace {
+
+constexpr TColor kListGrey = RGB(243, 243, 243);  // 15987699
+
+// Places a control on its parent at 96-DPI bounds and names it.
+void Place(TWinControl& control, TWinControl& parent, const char* name, int left, int top, int width, int height)
+{
+    control.SetName(name);
+    control.SetBounds(left, top, width, height);
+    control.SetParent(&parent);
+}
+
+TFont Arial(int height, TColor color, unsigned style = 0)
+{
+    return TFont(L"Arial", height, color, style);
+}
+
+}  // namespace
+
+std::vector<std::wstring> HelpLines()
+{
+    std::vector<std::wstring> lines;
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HRSRC res = FindResourceW(instance, L"HELPTEXT", MAKEINTRESOURCEW(10));  // RT_RCDATA
+    if (!res)
+        return lines;
+    const char* data = static_cast<const char*>(LockResource(LoadResource(instance, res)));
+    const std::string utf8(data, SizeofResource(instance, res));
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring text(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), n);
+    size_t start = 0;
+    for (size_t end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1) {
+        std::wstring line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == L'\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    if (start < text.size())
+        lines.push_back(text.substr(start));
+    return lines;
+}
+
+TForm1::TForm1(TComponent* owner) : TForm(owner)
+{
+    SetName("Form1");
+    SetCaption(L"Orvand 3");
+    SetClientSize(760, 469);
+    SetPosition(TPosition::poScreenCenter);
+    SetSystemMenu(false);
+    SetColor(clWhite);
+    SetFont(TFont(L"MS Sans Serif", -11, clWindowText));
+    BuildControls();
+    HandleNeeded();
+    DoCreate();
+}
+
+void TForm1::BuildControls()
+{
+    const TFont grey(L"MS Sans Serif", -11, clGray);
+    const TFont optionFont = Arial(-11, clNavy);
+
+    // Keyboard order: the file list, the mask, the options, the start position, the tree, the directory list.
+    Place(Edit1, *this, "Edit1", 456, 204, 33, 17);
+    Edit1.SetFont(grey);
+    Edit1.SetText("*.*");
+    Edit1.OnChange = [this] { Edit1Change(); };
+
+    Place(GroupBox1, *this, "GroupBox1", 504, 136, 121, 65);
+    GroupBox1.SetCaption(L"Co uwzględniać");
+    GroupBox1.SetFont(optionFont);
+    Place(dr1, GroupBox1, "dr1", 8, 24, 81, 17);
+    dr1.SetCaption(L"Obraz plików");
+    Place(dr2, GroupBox1, "dr2", 8, 40, 105, 17);
+    dr2.SetCaption(L"Obraz katalogów");
+
+    Place(GroupBox2, *this, "GroupBox2", 632, 136, 113, 81);
+    GroupBox2.SetCaption(L"Numeracja pozycji");
+    GroupBox2.SetFont(optionFont);
+    Place(nr1, GroupBox2, "nr1", 8, 24, 89, 17);
+    nr1.SetCaption(L"tak,wspólna");
+    Place(nr3, GroupBox2, "nr3", 8, 40, 97, 17);
+    nr3.SetCaption(L"tak,oddzielna");
+    Place(nr2, GroupBox2, "nr2", 8, 56, 57, 17);
+    nr2.SetCaption(L"nie");
+
+    Place(naglowek, *this, "naglowek", 504, 224, 241, 17);
+    naglowek.SetFont(Arial(-12, clBlue));
+    naglowek.SetText("naglowek");
+
+    Place(GroupBox3, *this, "GroupBox3", 504, 260, 241, 41);
+    GroupBox3.SetCaption(L"Jak drukować nagłówek");
+    GroupBox3.SetFont(optionFont);
+    Place(na1, GroupBox3, "na1", 8, 16, 113, 17);
+    na1.SetCaption(L"z odstępem");
+    Place(na2, GroupBox3, "na2", 120, 16, 81, 17);
+    na2.SetCaption(L"bez odstępu");
+
+    // The help panel: hidden until "Pomoc"; it has no tab stop of its own.
+    Place(Panel1, *this, "Panel1", 500, 68, 69, 49);
+    Panel1.SetBorder(true);
+    Panel1.SetColor(clSilver);
+    Panel1.SetVisible(false);
+    Place(Memo1, Panel1, "Memo1", 16, 16, 425, 217);
+    Memo1.SetLines(HelpLines());
+    Memo1.SetEnabled(false);
+    Place(Image1, Panel1, "Image1", 16, 240, 33, 33);
+    Image1.SetIcon(L"MAINICON");
+    Place(SpeedButton5, Panel1, "SpeedButton5", 320, 248, 121, 22);
+    SpeedButton5.SetCaption(L"Zamknij okno");
+    SpeedButton5.SetCursor(IDC_HAND);
+    SpeedButton5.SetGlyph(L"CLOSEGLYPH");
+    SpeedButton5.SetLayout(TButtonLayout::blGlyphRight);
+    SpeedButton5.OnClick = [this] { SpeedButton5Click(); };
+
+    struct LabelDef {
+        TLabel& label;
+        const char* name;
+        int left, top, width, height;
+        const wchar_t* caption;
+        TFont font;
+    };
+    const LabelDef labels[] = {
+        {Label9, "Label9", 272, 12, 80, 13, L"Obraz katalogów", grey},
+        {Label10, "Label10", 272, 208, 61, 13, L"Obraz plików", grey},
+        {Label1, "Label1", 412, 208, 32, 13, L"Maska", grey},
+        {Label4, "Label4", 520, 16, 185, 20, L"Przeglądarka katalogów",
+         TFont(L"MS Sans Serif", -16, clGray, fsItalic)},
+        {Label5, "Label5", 544, 40, 143, 13, L"z możliwością zapisu do pliku",
+         TFont(L"MS Sans Serif", -11, clGray, fsItalic)},
+        {Label6, "Label6", 584, 56, 63, 13, L"lub wydruku", TFont(L"MS Sans Serif", -11, clGray, fsItalic)},
+        {Label2, "Label2", 576, 88, 74, 13, L"Zespół Orvand", grey},
+        {Label3, "Label3", 596, 104, 30, 13, L"v 3.03", grey},
+        {Label7, "Label7", 504, 208, 70, 14, L"Nagłówek listy", optionFont},
+        {Label8, "Label8", 504, 308, 220, 14, L"Drukuj (zapisz) listę począwszy od pozycji....", optionFont},
+    };
+    for (const LabelDef& d : labels) {
+        Place(d.label, *this, d.name, d.left, d.top, d.width, d.height);
+        d.label.SetCaption(d.caption);
+        d.label.SetFont(d.font);
+    }
+    Label2.SetCursor(IDC_HAND);
+    Label2.OnClick = [this] { Label2Click(); };
+    Label3.SetCursor(IDC_HAND);
+    Label3.OnClick = [this] { Label3Click(); };
+
+    TFont buttonFont = Arial(-12, clMaroon);
+    buttonFont.SetCharset(EASTEUROPE_CHARSET);
+    struct ButtonDef {
+        TSpeedButton& button;
+        const char* name;
+        int top;
+        const wchar_t* caption;
+        const wchar_t* glyph;
+        void (TForm1::*handler)();
+    };
+    const ButtonDef buttons[] = {
+        {SpeedButton4, "SpeedButton4", 368, L"Pomoc", L"HELPGLYPH", &TForm1::SpeedButton4Click},
+        {SpeedButton3, "SpeedButton3", 392, L"Drukuj obraz katalogu", L"PRINTGLYPH", &TForm1::SpeedButton3Click},
+        {SpeedButton2, "SpeedButton2", 416, L"Zapisz obraz katalogu w pliku", L"SAVEGLYPH",
+         &TForm1::SpeedButton2Click},
+        {SpeedButton1, "SpeedButton1", 440, L"Koniec", L"EXITGLYPH", &TForm1::SpeedButton1Click},
+    };
+    for (const ButtonDef& d : buttons) {
+        Place(d.button, *this, d.name, 560, d.top, 193, 22);
+        d.button.SetCaption(d.caption);
+        d.button.SetFont(buttonFont);
+        d.button.SetCursor(IDC_HAND);
+        d.button.SetGlyph(d.glyph);
+        d.button.SetLayout(TButtonLayout::blGlyphRight);
+        d.button.OnClick = [this, handler = d.handler] { (this->*handler)(); };
+    }
+
+    Timer1.SetName("Timer1");
+    Timer1.SetInterval(100);  // no handler: it has no effect
+}
+
+void TForm1::FormCreate()
+{
+    dr1.SetChecked(true);
+    nr2.SetChecked(true);
+    na1.SetChecked(true);
+    naglowek.SetText("");
+}
+
+void TForm1::Edit1Change()
+{
+}
+
+void TForm1::SpeedButton4Click()
+{
+    Panel1.SetBounds(144, 80, 457, 281);
+    Panel1.BringToFront();
+    Panel1.Show();
+}
+
+void TForm1::SpeedButton5Click()
+{
+    Panel1.Hide();
+}
+
+void TForm1::SpeedButton1Click()
+{
+    if (Application().MessageBox(L"Koniec pracy ?", L"Pytanie", MB_YESNO) != IDYES)
+        return;
+    Wygaszaj();
+    Application().Halt(0);
+}
+
+void TForm1::Wygaszaj()
+{
+    SetAlphaBlend(true);
+    for (int value = 255; value >= 10; value -= 5)
+        SetAlphaBlendValue(static_cast<BYTE>(value));
+}
+
+void TForm1::SpeedButton2Click()
+{
+}
+
+void TForm1::SpeedButton3Click()
+{
+}
+
+void TForm1::Label2Click()
+{
+}
+
+void TForm1::Label3Click()
+{
+}

@@ -1,0 +1,70 @@
+#pragma once
+// The main window: the folder views, the export options, the four command buttons and the help panel.
+#include "gui/edit.h"
+#include "gui/form.h"
+#include "gui/group_box.h"
+#include "gui/image.h"
+#include "gui/label.h"
+#include "gui/memo.h"
+#include "gui/panel.h"
+#include "gui/radio_button.h"
+#include "gui/speed_button.h"
+#include "gui/timer.h"
+
+class TForm1 : public TForm {
+public:
+    explicit TForm1(TComponent* owner);
+
+    // Controls, declared in the keyboard order; a container comes before what it holds.
+    TEdit Edit1{this};
+    TGroupBox GroupBox1{this};
+    TRadioButton dr1{this};
+    TRadioButton dr2{this};
+    TGroupBox GroupBox2{this};
+    TRadioButton nr1{this};
+    TRadioButton nr3{this};
+    TRadioButton nr2{this};
+    TEdit naglowek{this};
+    TGroupBox GroupBox3{this};
+    TRadioButton na1{this};
+    TRadioButton na2{this};
+    TPanel Panel1{this};
+    TMemo Memo1{this};
+    TImage Image1{this};
+    TSpeedButton SpeedButton5{this};
+    TLabel Label9{this};
+    TLabel Label10{this};
+    TLabel Label1{this};
+    TLabel Label4{this};
+    TLabel Label5{this};
+    TLabel Label6{this};
+    TLabel Label2{this};
+    TLabel Label3{this};
+    TLabel Label7{this};
+    TLabel Label8{this};
+    TSpeedButton SpeedButton4{this};
+    TSpeedButton SpeedButton3{this};
+    TSpeedButton SpeedButton2{this};
+    TSpeedButton SpeedButton1{this};
+    TTimer Timer1{this};
+
+    void Edit1Change();
+    void SpeedButton1Click();  // "Koniec"
+    void SpeedButton2Click();  // save the listing to a file
+    void SpeedButton3Click();  // print the listing
+    void SpeedButton4Click();  // "Pomoc"
+    void SpeedButton5Click();  // "Zamknij okno"
+    void Label2Click();
+    void Label3Click();
+    // Fades the window out: opacity 255 down to 10 in steps of 5.
+    void Wygaszaj();
+
+protected:
+    void FormCreate() override;
+
+private:
+    void BuildControls();
+};
+
+// The fifteen lines of the help panel.
+std::vector<std::wstring> HelpLines();

@@ -1,0 +1,160 @@
+#include "gui/application.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+
+#include "gui/form.h"
+#include "runtime/ansi.h"
+#include "runtime/app_texts.h"
+#include "runtime/exceptions.h"
+
+TApplication& Application()
+{
+    static TApplication app;
+    return app;
+}
+
+namespace {
+
+LRESULT CALLBACK HiddenWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+void TApplication::Initialize()
+{
+    // The shell namespace and the common dialogs want a single-threaded apartment.
+    OleInitialize(nullptr);
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TREEVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+    char path[MAX_PATH + 1] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    title_ = TitleFromExeName(path);
+    LoadLayeredWindowApi();
+    if (!handle_) {
+        WNDCLASSEXW wc{sizeof(wc)};
+        wc.lpfnWndProc = HiddenWindowProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"OrvandApplication";
+        RegisterClassExW(&wc);
+        const std::wstring title = AnsiToWide(title_);
+        handle_ = CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                  wc.hInstance, nullptr);
+    }
+}
+
+int TApplication::Dpi() const
+{
+    if (!dpi_) {
+        HDC dc = GetDC(nullptr);
+        dpi_ = GetDeviceCaps(dc, LOGPIXELSY);
+        ReleaseDC(nullptr, dc);
+        if (dpi_ <= 0)
+            dpi_ = 96;
+    }
+    return dpi_;
+}
+
+void TApplication::RegisterForm(TForm* form)
+{
+    if (!mainForm_)
+        mainForm_ = form;
+}
+
+void TApplication::FormDestroyed(TForm* form)
+{
+    if (form == mainForm_) {
+        mainForm_ = nullptr;
+        Terminate();
+    }
+}
+
+bool TApplication::HandleMessage()
+{
+    MSG msg;
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0 || got == -1) {
+        terminated_ = true;
+        return false;
+    }
+    // The keyboard order (Tab, arrows in radio groups) of the window the message is for.
+    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (root && dynamic_cast<TForm*>(TWinControl::FromHandle(root)) && IsDialogMessageW(root, &msg))
+        return true;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    return true;
+}
+
+int TApplication::Run()
+{
+    terminated_ = false;
+    while (!terminated_ && HandleMessage()) {
+    }
+    return 0;
+}
+
+void TApplication::ProcessMessages()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        if (msg.message == WM_QUIT)
+            return;  // leave it for the loop
+        if (!HandleMessage())
+            return;
+    }
+}
+
+void TApplication::Terminate()
+{
+    PostQuitMessage(0);
+}
+
+void TApplication::Halt(int exitCode)
+{
+    if (OnHalt) {
+        OnHalt(exitCode);
+        throw EAbort();  // the hook returned (tests): unwind silently instead of going on
+    }
+    ExitProcess(static_cast<UINT>(exitCode));
+}
+
+int TApplication::MessageBox(const std::wstring& text, const std::wstring& caption, UINT flags)
+{
+    HWND owner = GetActiveWindow();
+    if (!owner && mainForm_)
+        owner = mainForm_->Handle();
+    return ::MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
+}
+
+void TApplication::ShowException(const std::exception& e)
+{
+    MessageBox(AnsiToWide(MessageWithFullStop(e.what())), AnsiToWide(title_), MB_OK | MB_ICONERROR);
+}
+
+void TApplication::HandleException(const std::exception& e) noexcept
+{
+    if (dynamic_cast<const EAbort*>(&e))
+        return;
+    try {
+        if (OnException)
+            OnException(e);
+        else
+            ShowException(e);
+    } catch (...) {
+        // Nothing may leave the handler: it runs inside window procedures and callbacks.
+    }
+}
+
+void TApplication::HandleCurrentException() noexcept
+{
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        HandleException(e);
+    } catch (...) {
+        HandleException(Exception("Unknown error"));
+    }
+}

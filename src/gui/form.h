@@ -1,0 +1,50 @@
+#pragma once
+// A top-level window holding controls: client size at 96 DPI, centring, fixed border without title-bar
+// buttons, the creation handler, and constant transparency through a layered window.
+#include "gui/win_control.h"
+
+using SetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+// Looked up by name in User32.dll when the program starts; null where the platform lacks it.
+// Tests put their own function here to watch the calls.
+extern SetLayeredWindowAttributesProc SetLayeredWindowAttributesPtr;
+void LoadLayeredWindowApi();
+
+enum class TPosition { poDesigned, poScreenCenter };
+
+class TForm : public TWinControl {
+public:
+    explicit TForm(TComponent* owner);
+    ~TForm() override;
+
+    int ClientWidth() const { return clientWidth_; }
+    int ClientHeight() const { return clientHeight_; }
+    void SetClientSize(int width, int height);
+    void SetPosition(TPosition position) { position_ = position; }
+    // With the system menu come the title-bar buttons; without it, none.
+    void SetSystemMenu(bool on) { systemMenu_ = on; }
+    void SetVisible(bool visible) override;
+
+    bool AlphaBlend() const { return alphaBlend_; }
+    void SetAlphaBlend(bool on);
+    BYTE AlphaBlendValue() const { return alphaBlendValue_; }
+    void SetAlphaBlendValue(BYTE value);
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    HWND ParentWindowForCreate() const override;
+    RECT CreateRect() const override;
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // Runs the creation handler; a failure there is shown and the window is made all the same.
+    void DoCreate();
+    virtual void FormCreate() {}
+
+private:
+    void ApplyLayered();
+
+    int clientWidth_ = 0;
+    int clientHeight_ = 0;
+    TPosition position_ = TPosition::poDesigned;
+    bool systemMenu_ = true;
+    bool alphaBlend_ = false;
+    BYTE alphaBlendValue_ = 255;
+};

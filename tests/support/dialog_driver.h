@@ -1,0 +1,33 @@
+#pragma once
+// Works a modal dialog of this thread from inside its own message loop, as a user would: a thread
+// timer looks for the next dialog box (class #32770) that appears and runs the action on it once.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+class DialogDriver {
+public:
+    explicit DialogDriver(std::function<void(HWND dialog)> action);
+    ~DialogDriver();
+    DialogDriver(const DialogDriver&) = delete;
+    DialogDriver& operator=(const DialogDriver&) = delete;
+
+    bool Done() const { return done_; }
+    // What the dialog showed: its caption and the text of its static controls, joined by '\n'.
+    const std::wstring& Caption() const { return caption_; }
+    const std::wstring& Text() const { return text_; }
+
+    // Clicks a button of the dialog as the mouse would (posted, so the action returns first).
+    static void Press(HWND dialog, int id);
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+    void Poll();
+
+    std::function<void(HWND)> action_;
+    UINT_PTR timer_ = 0;
+    bool done_ = false;
+    std::wstring caption_;
+    std::wstring text_;
+};
