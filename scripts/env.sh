@@ -40,6 +40,36 @@ ensure_prefix() {
   fi
 }
 
+# A real printer for Wine: CUPS with a PDF queue (cups-pdf), the scheduler started when it is not
+# running. The queue becomes the system default only when there is none; our own Wine processes take
+# it as their default through PRINTER, so a developer's paper printer is never used by the tests.
+# ORVAND_PDF_DIR names the folder where the printed documents arrive.
+ensure_printer() {
+  local sudo="" name out
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  command -v lpstat >/dev/null 2>&1 || { echo "no CUPS client: run scripts/setup.sh" >&2; return 1; }
+  if [[ "$(LANG=C lpstat -r 2>/dev/null)" != *"is running"* ]]; then
+    $sudo cupsd || { echo "could not start cupsd" >&2; return 1; }
+    for _ in $(seq 1 50); do [[ "$(LANG=C lpstat -r 2>/dev/null)" == *"is running"* ]] && break; sleep 0.1; done
+  fi
+  name=$(LANG=C lpstat -v 2>/dev/null | sed -n 's/^device for \([^:]*\): cups-pdf:.*/\1/p' | sed -n 1p || true)
+  if [ -z "$name" ]; then
+    name=PDF
+    $sudo lpadmin -p "$name" -E -v cups-pdf:/ -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null ||
+      { echo "could not add the PDF printer" >&2; return 1; }
+  fi
+  if [[ "$(LANG=C lpstat -d 2>/dev/null)" != *"system default destination:"* ]]; then
+    $sudo lpadmin -d "$name" 2>/dev/null || true
+  fi
+  unset LPDEST
+  export PRINTER="$name"
+  out=$(sed -n 's/^[[:space:]]*Out[[:space:]]\+//p' /etc/cups/cups-pdf.conf 2>/dev/null | sed -n '$p' || true)
+  out=${out:-'${HOME}/PDF'}
+  out=${out//'${HOME}'/$HOME}
+  out=${out//'${USER}'/$(id -un)}
+  export ORVAND_PDF_DIR="$out"
+}
+
 # The Windows form of a Unix path (drive Z: is the Unix root).
 winepath_of() {
   printf 'Z:%s' "$(printf '%s' "$1" | tr '/' '\\')"

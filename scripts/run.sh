@@ -7,6 +7,7 @@ bash "$ROOT/scripts/setup.sh"
 bash "$ROOT/scripts/build.sh" win
 source "$ROOT/scripts/env.sh"
 ensure_display
+ensure_printer
 ensure_prefix
 echo "Orvand 3 runs on display $DISPLAY"
 exec "$WINE64" "$ROOT/build/win/Orvand.exe"

@@ -7,6 +7,7 @@ bash "$ROOT/scripts/setup.sh"
 bash "$ROOT/scripts/build.sh" all
 source "$ROOT/scripts/env.sh"
 ensure_display
+ensure_printer
 ensure_prefix
 status=0
 ctest --test-dir "$ROOT/build/native" --output-on-failure || status=1
