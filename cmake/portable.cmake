@@ -5,12 +5,14 @@ set(PORTABLE_SOURCES
   src/runtime/app_texts.cpp
   src/runtime/format.cpp
   src/runtime/io_result.cpp
+  src/listing/listing_composition.cpp
   src/shelltree/id_list.cpp
   src/shelltree/shell_names.cpp
   src/shelltree/shell_tree_types.cpp
 )
 set(PORTABLE_TESTS
   tests/runtime/runtime_texts_test.cpp
+  tests/listing/listing_composition_test.cpp
   tests/shelltree/id_list_test.cpp
   tests/shelltree/shell_names_test.cpp
 )
