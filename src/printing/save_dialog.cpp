@@ -1,0 +1,8 @@
+#include "printing/save_dialog.h"
+
+TFileDialogFunction SaveFileNameFunction = GetSaveFileNameA;
+
+bool TSaveDialog::Execute()
+{
+    return RunFileDialog(SaveFileNameFunction);
+}
