@@ -1,0 +1,171 @@
+#include "shelltree/shell_folder.h"
+
+#include "runtime/ansi.h"
+#include "runtime/exceptions.h"
+#include "runtime/format.h"
+#include "shelltree/shell_access.h"
+
+namespace {
+
+// Set while the desktop item itself is made: it has no parent item.
+bool g_makingDesktopItem = false;
+
+}  // namespace
+
+TShellFolder& DesktopItem()
+{
+    static const std::unique_ptr<TShellFolder> desktop = [] {
+        TIdList list = DesktopIdList();
+        g_makingDesktopItem = true;
+        try {
+            auto item = std::make_unique<TShellFolder>(nullptr, DesktopFolderInterface(), list.get());
+            g_makingDesktopItem = false;
+            return item;
+        } catch (...) {
+            g_makingDesktopItem = false;
+            throw;
+        }
+    }();
+    return *desktop;
+}
+
+TShellFolder::TShellFolder(TShellFolder* parent, TComPtr<IShellFolder> folder, const void* relative)
+    : relative_(CopyIdList(ShellAllocator(), relative)), parent_(parent), folder_(std::move(folder))
+{
+    if (parent_) {
+        absolute_ = JoinIdLists(ShellAllocator(), parent_->AbsoluteIdList(), relative);
+    } else {
+        TIdList desktop = DesktopIdList();
+        absolute_ = JoinIdLists(ShellAllocator(), desktop.get(), relative);
+        if (!g_makingDesktopItem)
+            parent_ = &DesktopItem();
+    }
+}
+
+TComPtr<IShellFolder> TShellFolder::ParentFolderInterface() const
+{
+    if (!parent_)
+        return DesktopFolderInterface();
+    return parent_->folder_;
+}
+
+std::string TShellFolder::InFolderName() const
+{
+    return ShellDisplayName(ParentFolderInterface().get(), RelativeIdList(), SHGDN_INFOLDER);
+}
+
+std::string TShellFolder::ParsingPath() const
+{
+    return ShellDisplayName(DesktopFolderInterface().get(), AbsoluteIdList(), SHGDN_FORPARSING);
+}
+
+ULONG TShellFolder::Attributes(ULONG request) const
+{
+    TComPtr<IShellFolder> parent = ParentFolderInterface();
+    if (!parent)
+        return 0;
+    LPCITEMIDLIST items[] = {Pidl(relative_)};
+    ULONG answer = request;
+    parent->GetAttributesOf(1, items, &answer);  // whatever bits the answer holds are taken
+    return answer;
+}
+
+bool TShellFolder::IsFolderItem() const
+{
+    return (Attributes(SFGAO_FOLDER) & SFGAO_FOLDER) != 0;
+}
+
+bool TShellFolder::ClaimsSubFolders() const
+{
+    return (Attributes(SFGAO_HASSUBFOLDER) & SFGAO_HASSUBFOLDER) != 0;
+}
+
+TShellItemStates TShellFolder::ItemStates() const
+{
+    TShellItemStates states;
+    if (!ParentFolderInterface())
+        return states;
+    struct Flag {
+        TShellItemState state;
+        ULONG flag;
+    };
+    const ULONG display = Attributes(SFGAO_HIDDEN | SFGAO_LINK | SFGAO_READONLY | SFGAO_SHARE);
+    for (const Flag& f : {Flag{TShellItemState::siHidden, SFGAO_HIDDEN}, Flag{TShellItemState::siLink, SFGAO_LINK},
+                          Flag{TShellItemState::siReadOnly, SFGAO_READONLY},
+                          Flag{TShellItemState::siShared, SFGAO_SHARE}})
+        if (display & f.flag)
+            states.Include(f.state);
+    const ULONG other = Attributes(0);
+    for (const Flag& f : {Flag{TShellItemState::siFileSystem, SFGAO_FILESYSTEM},
+                          Flag{TShellItemState::siFileSystemAncestor, SFGAO_FILESYSANCESTOR},
+                          Flag{TShellItemState::siRemovable, SFGAO_REMOVABLE},
+                          Flag{TShellItemState::siValidate, SFGAO_VALIDATE}})
+        if (other & f.flag)
+            states.Include(f.state);
+    return states;
+}
+
+TShellItemAbilities TShellFolder::ItemAbilities() const
+{
+    TShellItemAbilities abilities;
+    if (!ParentFolderInterface())
+        return abilities;
+    struct Flag {
+        TShellItemAbility ability;
+        ULONG flag;
+    };
+    const ULONG answer = Attributes(0x177);
+    for (const Flag& f : {Flag{TShellItemAbility::saCanCopy, SFGAO_CANCOPY},
+                          Flag{TShellItemAbility::saCanDelete, SFGAO_CANDELETE},
+                          Flag{TShellItemAbility::saCanLink, SFGAO_CANLINK},
+                          Flag{TShellItemAbility::saCanMove, SFGAO_CANMOVE},
+                          Flag{TShellItemAbility::saCanRename, SFGAO_CANRENAME},
+                          Flag{TShellItemAbility::saDropTarget, SFGAO_DROPTARGET},
+                          Flag{TShellItemAbility::saHasPropSheet, SFGAO_HASPROPSHEET}})
+        if (answer & f.flag)
+            abilities.Include(f.ability);
+    return abilities;
+}
+
+bool TShellFolder::RenameItem(const std::string& newName)
+{
+    if (!ItemAbilities().Contains(TShellItemAbility::saCanRename))
+        return false;
+    std::wstring wide = AnsiToWide(newName);
+    ITEMIDLIST* renamed = nullptr;
+    const HRESULT hr = ParentFolderInterface()->SetNameOf(nullptr, Pidl(relative_), wide.c_str(), SHGDN_NORMAL,
+                                                          &renamed);
+    TIdList newRelative = ShellIdList(renamed);
+    if (hr != S_OK)
+        throw Exception(Format("Rename to %s failed", newName.c_str()));
+    if (!newRelative) {
+        // Renamed, but the folder gave no new identifier: ask it for the one the new name has.
+        ITEMIDLIST* parsed = nullptr;
+        ULONG eaten = 0;
+        if (FAILED(ParentFolderInterface()->ParseDisplayName(nullptr, nullptr, wide.data(), &eaten, &parsed,
+                                                             nullptr)))
+            parsed = nullptr;
+        newRelative = ShellIdList(parsed);
+        if (!newRelative)
+            throw Exception(Format("Rename to %s failed", newName.c_str()));
+    }
+    TIdList newAbsolute = parent_ ? JoinIdLists(ShellAllocator(), parent_->AbsoluteIdList(), newRelative.get())
+                                  : CopyIdList(ShellAllocator(), newRelative.get());
+    // The folder interface bound under the old name would still list the old path.
+    TComPtr<IShellFolder> folder;
+    if (folder_)
+        folder = BindFolderInterface(ParentFolderInterface().get(), newRelative.get(), nullptr);
+    relative_ = std::move(newRelative);
+    absolute_ = std::move(newAbsolute);
+    if (folder)
+        folder_ = std::move(folder);
+    return true;
+}
+
+std::unique_ptr<TShellFolder> ItemFromAbsolute(const void* absoluteList)
+{
+    TComPtr<IShellFolder> folder = BindFolderInterface(DesktopFolderInterface().get(), absoluteList, nullptr);
+    if (!folder)
+        folder = DesktopFolderInterface();
+    return std::make_unique<TShellFolder>(&DesktopItem(), std::move(folder), absoluteList);
+}

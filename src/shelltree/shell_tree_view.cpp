@@ -1,0 +1,379 @@
+#include "shelltree/shell_tree_view.h"
+
+#include "gui/application.h"
+#include "gui/wait_cursor.h"
+#include "runtime/ansi_case.h"
+#include "runtime/exceptions.h"
+#include "runtime/format.h"
+#include "shelltree/shell_access.h"
+
+namespace {
+
+class FlagGuard {
+public:
+    explicit FlagGuard(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagGuard() { flag_ = false; }
+    FlagGuard(const FlagGuard&) = delete;
+    FlagGuard& operator=(const FlagGuard&) = delete;
+
+private:
+    bool& flag_;
+};
+
+std::string PathErrorMessage(const std::string& path)
+{
+    return Format("Error setting path: \"%s\"", path.c_str());
+}
+
+// Everything up to and including the last backslash or colon.
+std::string DirectoryPart(const std::string& path)
+{
+    const std::size_t end = path.find_last_of("\\:");
+    return end == std::string::npos ? std::string() : path.substr(0, end + 1);
+}
+
+}  // namespace
+
+TCustomShellTreeView::TCustomShellTreeView(TComponent* owner) : TCustomTreeView(owner)
+{
+    SetShowRoot(false);
+    SHFILEINFOA info{};
+    systemImages_ = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoA("C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+}
+
+TCustomShellTreeView::~TCustomShellTreeView() = default;
+
+TShellFolder* TCustomShellTreeView::NodeFolder(const TTreeNode* node)
+{
+    return node ? node->Data<TShellFolder>() : nullptr;
+}
+
+void TCustomShellTreeView::Loaded()
+{
+    loading_ = false;
+    LoadRoot();
+}
+
+void TCustomShellTreeView::SetRoot(const std::string& root)
+{
+    if (AnsiLowerCase(root) == AnsiLowerCase(root_))
+        return;
+    previousRoot_ = root_;
+    root_ = root;
+    if (!busy_)
+        LoadRoot();
+}
+
+void TCustomShellTreeView::SetObjectTypes(TShellObjectTypes types)
+{
+    objectTypes_ = types;
+    if (!busy_)
+        LoadRoot();
+}
+
+void TCustomShellTreeView::SetUseShellImages(bool value)
+{
+    useShellImages_ = value;
+    AssignImageList();
+}
+
+void TCustomShellTreeView::AssignImageList()
+{
+    if (!HandleAllocated())
+        return;
+    FlagGuard guard(imageListGuard_);
+    SendMessageW(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL,
+                 reinterpret_cast<LPARAM>(useShellImages_ ? systemImages_ : nullptr));
+}
+
+void TCustomShellTreeView::CreateWnd()
+{
+    TCustomTreeView::CreateWnd();
+    AssignImageList();
+    if (loading_ || rootLoading_)
+        return;
+    // Nothing may leave here: the parent is creating its other controls.
+    try {
+        LoadRoot();
+    } catch (...) {
+        Application().HandleCurrentException();
+    }
+}
+
+LRESULT TCustomShellTreeView::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == TVM_SETIMAGELIST && !imageListGuard_) {
+        // Whoever asks, the tree shows its own choice of images.
+        FlagGuard guard(imageListGuard_);
+        return TCustomTreeView::WndProc(msg, TVSIL_NORMAL,
+                                        reinterpret_cast<LPARAM>(useShellImages_ ? systemImages_ : nullptr));
+    }
+    return TCustomTreeView::WndProc(msg, wParam, lParam);
+}
+
+void TCustomShellTreeView::ClearItems()
+{
+    UpdateGuard update(*this);
+    Clear();
+}
+
+void TCustomShellTreeView::SetNodeImages(TTreeNode* node, const TShellFolder& item)
+{
+    node->SetImageIndex(SystemIconIndex(item.AbsoluteIdList(), false, false));
+    node->SetSelectedIndex(SystemIconIndex(item.AbsoluteIdList(), false, true));
+}
+
+void TCustomShellTreeView::LoadRoot()
+{
+    if (loading_)
+        return;
+    std::string error;
+    TIdList list;
+    TRootFolder folder{};
+    if (FindRootFolder(root_, folder)) {
+        list = SpecialFolderIdList(RootFolderCsidl(folder));
+    } else if (!root_.empty()) {
+        root_ = RootPathText(root_);
+        try {
+            TComPtr<IShellFolder> desktop = DesktopFolderInterface();
+            if (ParseDisplayNameToIdList(desktop.get(), root_, list) != S_OK)
+                list.reset();
+        } catch (const EOleSysError&) {
+            list.reset();
+        }
+    }
+    if (list) {
+        rootItem_ = ItemFromAbsolute(list.get());
+    } else {
+        error = PathErrorMessage(root_);
+        root_ = previousRoot_;
+    }
+
+    if (rootItem_) {
+        FlagGuard rootLoading(rootLoading_);
+        ClearItems();
+        TTreeNode* top = AddChild(nullptr, "");
+        top->SetData(std::make_unique<TShellFolder>(nullptr, rootItem_->FolderInterfaceRef(),
+                                                    rootItem_->AbsoluteIdList()));
+        const TShellFolder& item = *NodeFolder(top);
+        top->SetText(ShellDisplayName(DesktopFolderInterface().get(), item.AbsoluteIdList(), SHGDN_NORMAL));
+        if (useShellImages_)
+            SetNodeImages(top, item);
+        top->SetHasChildren(item.ClaimsSubFolders());
+        top->Expand();
+        SetSelected(top);
+    }
+    if (!error.empty())
+        throw Exception(error);
+}
+
+bool TCustomShellTreeView::SetUpNode(TTreeNode* node, TTreeNode* parent, const void* relative)
+{
+    TShellFolder* parentItem = NodeFolder(parent);
+    TComPtr<IShellFolder> folder =
+        BindFolderInterface(parentItem ? parentItem->FolderInterface() : nullptr, relative, nullptr);
+    node->SetData(std::make_unique<TShellFolder>(parentItem, std::move(folder), relative));
+    const TShellFolder& item = *NodeFolder(node);
+    node->SetText(item.InFolderName());
+    if (useShellImages_)
+        SetNodeImages(node, item);
+    if (node->SelectedIndex() == 0)
+        node->SetSelectedIndex(node->ImageIndex());
+    node->SetHasChildren(item.ClaimsSubFolders());
+    if (item.ItemStates().Contains(TShellItemState::siShared))
+        node->SetOverlayIndex(0);
+    if (objectTypes_.Contains(TShellObjectType::otNonFolders) && item.FolderInterface())
+        node->SetHasChildren(HasEnumeratedItems(item.FolderInterface(), ObjectTypesFlags(objectTypes_)));
+    if (OnAddFolder) {
+        bool canAdd = true;
+        OnAddFolder(NodeFolder(node), canAdd);
+        if (!canAdd)
+            return false;
+    }
+    return true;
+}
+
+void TCustomShellTreeView::FillNode(TTreeNode* node)
+{
+    TWaitCursor wait;
+    UpdateGuard update(*this);
+    TShellFolder* item = NodeFolder(node);
+    if (!item || !item->FolderInterface())
+        return;
+    TComPtr<IEnumIDList> items;
+    if (item->FolderInterface()->EnumObjects(Application().Handle(), ObjectTypesFlags(objectTypes_),
+                                             items.put()) != S_OK ||
+        !items)
+        return;
+    for (;;) {
+        ITEMIDLIST* raw = nullptr;
+        if (items->Next(1, &raw, nullptr) != S_OK || !raw) {
+            TIdList stray = ShellIdList(raw);
+            break;
+        }
+        TIdList relative = ShellIdList(raw);  // the item keeps its own copy
+        TTreeNode* child = AddChild(node, "");
+        bool keep = false;
+        try {
+            keep = SetUpNode(child, node, relative.get());
+        } catch (...) {
+            child->Delete();
+            throw;
+        }
+        if (!keep)
+            child->Delete();
+    }
+    CustomSort(node, [](TTreeNode& a, TTreeNode& b) {
+        const TShellFolder* fa = NodeFolder(&a);
+        const TShellFolder* fb = NodeFolder(&b);
+        TComPtr<IShellFolder> parent = fa->ParentFolderInterface();
+        if (!parent)
+            return 0;
+        const HRESULT hr = parent->CompareIDs(0, Pidl(fa->RelativeIdList()), Pidl(fb->RelativeIdList()));
+        return static_cast<int>(static_cast<short>(hr & 0xFFFF));
+    });
+}
+
+bool TCustomShellTreeView::CanExpand(TTreeNode* node)
+{
+    const bool allow = TCustomTreeView::CanExpand(node);
+    if (allow) {
+        if (TShellFolder* item = NodeFolder(node)) {
+            if (item->IsFolderItem()) {
+                if (node->HasChildren() && !node->GetFirstChild())
+                    FillNode(node);
+            } else {
+                const std::string path = item->ParsingPath();
+                const std::string directory = DirectoryPart(path);
+                ShellExecuteA(Handle(), nullptr, path.c_str(), nullptr, directory.c_str(), SW_HIDE);
+            }
+        }
+    }
+    node->SetHasChildren(node->GetFirstChild() != nullptr);
+    return allow;
+}
+
+bool TCustomShellTreeView::Edit(TTreeNode* node, std::string& text)
+{
+    if (OnEdited)
+        OnEdited(node, text);
+    TShellFolder* item = NodeFolder(node);
+    if (!item || !item->RenameItem(text))
+        return false;
+    node->SetText(text);
+    // The loaded nodes below still name the old path: drop them, the next expansion lists them afresh.
+    if (node->GetFirstChild()) {
+        UpdateGuard update(*this);
+        node->Collapse();
+        while (TTreeNode* child = node->GetFirstChild())
+            child->Delete();
+        node->SetHasChildren(true);
+    }
+    return false;
+}
+
+TShellFolder* TCustomShellTreeView::SelectedShellFolder() const
+{
+    return NodeFolder(Selected());
+}
+
+std::string TCustomShellTreeView::SelectedPath() const
+{
+    const TShellFolder* item = SelectedShellFolder();
+    return item ? item->ParsingPath() : std::string();
+}
+
+void TCustomShellTreeView::SetSelectedPath(const std::string& path)
+{
+    TIdList list;
+    try {
+        TComPtr<IShellFolder> desktop = DesktopFolderInterface();
+        OleCheck(ParseDisplayNameToIdList(desktop.get(), path, list));
+    } catch (const EOleSysError&) {
+        throw EInvalidPath(PathErrorMessage(path));
+    }
+    if (!list)
+        throw EInvalidPath(PathErrorMessage(path));
+    SelectIdList(list.get());
+}
+
+TTreeNode* TCustomShellTreeView::FindFolderNode(const void* list, TTreeNode* start) const
+{
+    if (!start)
+        return nullptr;
+    const int level = start->Level();
+    for (TTreeNode* node = start; node; node = node->GetNext()) {
+        if (node != start && node->Level() <= level)
+            break;
+        const TShellFolder* item = NodeFolder(node);
+        if (item && SameIdList(item->AbsoluteIdList(), list))
+            return node;
+    }
+    return nullptr;
+}
+
+void TCustomShellTreeView::SelectIdList(const void* list)
+{
+    if (busy_ || loading_)
+        return;
+    if (const TShellFolder* selected = SelectedShellFolder())
+        if (SameIdList(selected->AbsoluteIdList(), list))
+            return;
+    FlagGuard busy(busy_);
+    UpdateGuard update(*this);
+    const std::vector<TIdList> prefixes = IdListPrefixes(ShellAllocator(), list);
+    TTreeNode* current = GetFirstNode();
+    for (const TIdList& prefix : prefixes)
+        if (TTreeNode* found = FindFolderNode(prefix.get(), current)) {
+            found->Expand();
+            current = found;
+        }
+    SetSelected(FindFolderNode(list, current));
+}
+
+void TCustomShellTreeView::RefreshNode(TTreeNode* node)
+{
+    TShellFolder* old = NodeFolder(node);
+    if (!old || !old->FolderInterface())
+        return;
+    TWaitCursor wait;
+    UpdateGuard update(*this);
+    auto absoluteOf = [](const TShellFolder& item) {
+        return JoinIdLists(ShellAllocator(), item.ParentItem() ? item.ParentItem()->AbsoluteIdList() : nullptr,
+                           item.RelativeIdList());
+    };
+    TIdList topList, selectedList;
+    if (const TShellFolder* top = NodeFolder(TopItem()))
+        topList = absoluteOf(*top);
+    if (const TShellFolder* selected = SelectedShellFolder())
+        selectedList = absoluteOf(*selected);
+
+    TTreeNode* parentNode = node->Parent();
+    TTreeNode* fresh = Insert(node, "");
+    fresh->SetData(std::make_unique<TShellFolder>(NodeFolder(parentNode), old->FolderInterfaceRef(),
+                                                  old->RelativeIdList()));
+    FillNode(fresh);
+    const TShellFolder& item = *NodeFolder(fresh);
+    SetNodeImages(fresh, item);
+    fresh->SetHasChildren(item.ClaimsSubFolders());
+    fresh->SetText(item.InFolderName());
+
+    // Open again what was open below the old node.
+    const int level = node->Level();
+    for (TTreeNode* n = node; n; n = n->GetNext()) {
+        if (n != node && n->Level() <= level)
+            break;
+        const TShellFolder* former = NodeFolder(n);
+        if (!former || !n->Expanded())
+            continue;
+        if (TTreeNode* found = FindFolderNode(former->AbsoluteIdList(), fresh))
+            found->Expand();
+    }
+    node->Delete();
+
+    if (selectedList)
+        SetSelected(FindFolderNode(selectedList.get(), GetFirstNode()));
+    if (topList)
+        SetTopItem(FindFolderNode(topList.get(), GetFirstNode()));
+}

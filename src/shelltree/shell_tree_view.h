@@ -1,0 +1,91 @@
+#pragma once
+// The shell folder tree: one top-level node for the root folder (the desktop unless told otherwise),
+// folders filled in lazily when first expanded, in the namespace's own order, and the selected folder
+// exchanged as a path.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "gui/tree_view.h"
+#include "shelltree/shell_folder.h"
+#include "shelltree/shell_tree_types.h"
+
+// Lets the owner veto each new child node; canAdd is true on entry.
+using TAddFolderEvent = std::function<void(TShellFolder* folder, bool& canAdd)>;
+
+class TCustomShellTreeView : public TCustomTreeView {
+public:
+    explicit TCustomShellTreeView(TComponent* owner);
+    ~TCustomShellTreeView() override;
+
+    // The end of setting the tree up: it builds itself from Root now.
+    void Loaded();
+
+    // The selected folder's path; for a virtual folder its plain name; empty with nothing selected.
+    std::string SelectedPath() const;
+    // Selects the folder the text names, expanding its ancestors on the way. Raises EInvalidPath when the
+    // shell cannot parse the text; a folder the tree does not reach clears the selection.
+    void SetSelectedPath(const std::string& path);
+    TShellFolder* SelectedShellFolder() const;
+    // Rebuilds node and its loaded subtree from the shell, keeping open branches, selection and scroll place.
+    void RefreshNode(TTreeNode* node);
+    // The item a node carries, or null.
+    static TShellFolder* NodeFolder(const TTreeNode* node);
+
+protected:
+    // A TRootFolder name or a path: the folder shown as the single top-level node.
+    const std::string& Root() const { return root_; }
+    void SetRoot(const std::string& root);
+    TShellObjectTypes ObjectTypes() const { return objectTypes_; }
+    virtual void SetObjectTypes(TShellObjectTypes types);
+    bool UseShellImages() const { return useShellImages_; }
+    void SetUseShellImages(bool value);
+    // Kept as a setting only: the folder watcher it would start is not part of this program.
+    bool AutoRefresh() const { return autoRefresh_; }
+    void SetAutoRefresh(bool value) { autoRefresh_ = value; }
+    TAddFolderEvent OnAddFolder;
+
+    void CreateWnd() override;
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool CanExpand(TTreeNode* node) override;
+    bool Edit(TTreeNode* node, std::string& text) override;
+    // Frees every node and its item.
+    virtual void ClearItems();
+
+private:
+    void LoadRoot();
+    void FillNode(TTreeNode* node);
+    // Gives a new child node its item, text, images and expand button; false when OnAddFolder vetoed it.
+    bool SetUpNode(TTreeNode* node, TTreeNode* parent, const void* relative);
+    void SetNodeImages(TTreeNode* node, const TShellFolder& item);
+    void SelectIdList(const void* list);
+    TTreeNode* FindFolderNode(const void* list, TTreeNode* start) const;
+    void AssignImageList();
+
+    std::string root_ = "rfDesktop";
+    std::string previousRoot_ = "rfDesktop";
+    std::unique_ptr<TShellFolder> rootItem_;
+    TShellObjectTypes objectTypes_{TShellObjectType::otFolders};
+    bool useShellImages_ = true;
+    bool autoRefresh_ = false;
+    bool loading_ = true;
+    bool busy_ = false;
+    bool rootLoading_ = false;
+    bool imageListGuard_ = false;
+    HIMAGELIST systemImages_ = nullptr;
+};
+
+// The tree as placed on a window: the settings made public.
+class TShellTreeView : public TCustomShellTreeView {
+public:
+    using TCustomShellTreeView::TCustomShellTreeView;
+    using TCustomShellTreeView::Root;
+    using TCustomShellTreeView::SetRoot;
+    using TCustomShellTreeView::ObjectTypes;
+    using TCustomShellTreeView::SetObjectTypes;
+    using TCustomShellTreeView::UseShellImages;
+    using TCustomShellTreeView::SetUseShellImages;
+    using TCustomShellTreeView::AutoRefresh;
+    using TCustomShellTreeView::SetAutoRefresh;
+    using TCustomShellTreeView::OnAddFolder;
+};

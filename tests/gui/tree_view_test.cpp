@@ -1,0 +1,156 @@
+// The framework's tree view: nodes own what they carry, expansion passes through the tree's check once,
+// and the control's own selection moves while nodes are deleted are not reported.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+#include "gui/application.h"
+#include "gui/form.h"
+#include "gui/tree_view.h"
+
+namespace {
+
+class HostForm : public TForm {
+public:
+    HostForm() : TForm(nullptr) { SetClientSize(200, 300); }
+};
+
+// Counts the live objects carried by nodes.
+struct Carried {
+    explicit Carried(int& live) : live_(live) { ++live_; }
+    ~Carried() { --live_; }
+    int& live_;
+};
+
+class CheckedTree : public TCustomTreeView {
+public:
+    using TCustomTreeView::TCustomTreeView;
+    std::function<bool(TTreeNode*)> check;
+    int checks = 0;
+
+protected:
+    bool CanExpand(TTreeNode* node) override
+    {
+        ++checks;
+        return check ? check(node) : TCustomTreeView::CanExpand(node);
+    }
+};
+
+class TreeView : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        tree = std::make_unique<CheckedTree>(&host);
+        tree->SetBounds(0, 0, 200, 300);
+        tree->SetParent(&host);
+        tree->OnChange = [this](TTreeNode* node) { changes.push_back(node); };
+    }
+    TTreeNode* Add(TTreeNode* parent, const char* text)
+    {
+        TTreeNode* node = tree->AddChild(parent, text);
+        node->SetData(std::make_unique<Carried>(live));
+        return node;
+    }
+    HostForm host;
+    std::unique_ptr<CheckedTree> tree;
+    std::vector<TTreeNode*> changes;
+    int live = 0;
+};
+
+}  // namespace
+
+TEST_F(TreeView, NodesFreeWhatTheyCarryWhenDeletedClearedOrWhenTheWindowGoes)
+{
+    TTreeNode* a = Add(nullptr, "a");
+    TTreeNode* b = Add(a, "b");
+    Add(b, "c");
+    Add(nullptr, "d");
+    EXPECT_EQ(live, 4);
+    EXPECT_EQ(tree->NodeCount(), 4);
+    b->Delete();
+    EXPECT_EQ(live, 2);
+    EXPECT_EQ(a->GetFirstChild(), nullptr);
+    tree->Clear();
+    EXPECT_EQ(live, 0);
+    EXPECT_EQ(tree->GetFirstNode(), nullptr);
+
+    Add(Add(nullptr, "x"), "y");
+    EXPECT_EQ(live, 2);
+    DestroyWindow(host.Handle());  // takes the tree's window with it
+    EXPECT_EQ(live, 0);
+    EXPECT_EQ(tree->NodeCount(), 0);
+}
+
+TEST_F(TreeView, DepthFirstOrderInsertBeforeAndSorting)
+{
+    TTreeNode* a = Add(nullptr, "a");
+    TTreeNode* b = Add(a, "b");
+    TTreeNode* c = Add(b, "c");
+    TTreeNode* d = Add(nullptr, "d");
+    TTreeNode* first = tree->Insert(a, "first");
+    EXPECT_EQ(tree->GetFirstNode(), first);
+    EXPECT_EQ(first->GetNext(), a);
+    EXPECT_EQ(a->GetNext(), b);
+    EXPECT_EQ(b->GetNext(), c);
+    EXPECT_EQ(c->GetNext(), d);  // up and over to the next sibling of an ancestor
+    EXPECT_EQ(d->GetNext(), nullptr);
+    EXPECT_EQ(c->Level(), 2);
+
+    Add(d, "3");
+    Add(d, "1");
+    Add(d, "2");
+    tree->CustomSort(d, [](TTreeNode& x, TTreeNode& y) { return x.Text().compare(y.Text()); });
+    std::string order;
+    for (TTreeNode* n = d->GetFirstChild(); n; n = n->GetNextSibling())
+        order += n->Text();
+    EXPECT_EQ(order, "123");
+}
+
+TEST_F(TreeView, ExpansionByCodeRunsTheCheckOnceAndLetsItsFailureReachTheCaller)
+{
+    TTreeNode* a = Add(nullptr, "a");
+    a->SetHasChildren(true);
+    tree->check = [&](TTreeNode* node) {
+        Add(node, "filled");
+        return true;
+    };
+    a->Expand();
+    EXPECT_EQ(tree->checks, 1);
+    EXPECT_TRUE(a->Expanded());
+    EXPECT_EQ(a->Count(), 1);
+
+    TTreeNode* b = Add(nullptr, "b");
+    b->SetHasChildren(true);
+    tree->check = [](TTreeNode*) -> bool { throw std::runtime_error("no"); };
+    EXPECT_THROW(b->Expand(), std::runtime_error);
+    EXPECT_FALSE(b->Expanded());
+
+    tree->check = [](TTreeNode*) { return false; };
+    Add(b, "child");
+    b->Expand();
+    EXPECT_FALSE(b->Expanded());
+}
+
+TEST_F(TreeView, SelectionChangesAreReportedButNotTheMovesOfADeletion)
+{
+    TTreeNode* a = Add(nullptr, "a");
+    TTreeNode* b = Add(nullptr, "b");
+    tree->SetSelected(a);
+    ASSERT_EQ(changes, std::vector<TTreeNode*>{a});
+    EXPECT_TRUE(a->Selected());
+    tree->SetSelected(a);  // already selected
+    EXPECT_EQ(changes.size(), 1u);
+    a->Delete();  // the control moves the selection on by itself
+    EXPECT_EQ(changes.size(), 1u);
+    tree->SetSelected(nullptr);
+    tree->SetSelected(b);
+    EXPECT_EQ(tree->Selected(), b);
+    EXPECT_EQ(changes.back(), b);
+    bool allow = false;
+    tree->OnChanging = [&](TTreeNode*, bool& ok) { ok = allow; };
+    TTreeNode* c = Add(nullptr, "c");
+    tree->SetSelected(c);
+    EXPECT_EQ(tree->Selected(), b);
+}
