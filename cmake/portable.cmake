@@ -9,10 +9,14 @@ set(PORTABLE_SOURCES
   src/shelltree/id_list.cpp
   src/shelltree/shell_names.cpp
   src/shelltree/shell_tree_types.cpp
+  src/fslists/path_text.cpp
+  src/fslists/file_type.cpp
+  src/fslists/directory_items.cpp
 )
 set(PORTABLE_TESTS
   tests/runtime/runtime_texts_test.cpp
   tests/listing/listing_composition_test.cpp
   tests/shelltree/id_list_test.cpp
   tests/shelltree/shell_names_test.cpp
+  tests/fslists/path_text_test.cpp
 )

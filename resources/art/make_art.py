@@ -161,3 +161,121 @@ def icon(path, size=32):
 
 
 icon("orvand.ico")
+
+
+# The lists' glyphs: 16 x 15 in the sixteen standard colours, written as 4-bit BMPs.
+VGA16 = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128), (0, 128, 128),
+         (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0), (0, 0, 255), (255, 0, 255),
+         (0, 255, 255), (255, 255, 255)]
+
+
+def bmp16(path, pattern, palette):
+    """pattern: rows top to bottom, one character a pixel; palette maps characters to VGA16 colours."""
+    h, w = len(pattern), len(pattern[0])
+    index = {col: i for i, col in enumerate(VGA16)}
+    stride = ((w * 4 + 31) // 32) * 4
+    data = b""
+    for line in reversed(pattern):
+        assert len(line) == w, path
+        nibbles = [index[palette.get(ch, T)] for ch in line]
+        row = bytes((nibbles[x] << 4) | (nibbles[x + 1] if x + 1 < w else 0) for x in range(0, w, 2))
+        data += row + b"\0" * (stride - len(row))
+    colours = b"".join(struct.pack("BBBB", b, g, r, 0) for (r, g, b) in VGA16)
+    offset = 14 + 40 + len(colours)
+    header = struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 4, 0, len(data), 2835, 2835, 16, 16)
+    open(path, "wb").write(header + info + colours + data)
+
+
+OLIVE, DARKGREY = (128, 128, 0), (128, 128, 128)
+FOLDER = {"k": BLACK, "o": OLIVE, "y": (255, 255, 0), "w": WHITE, "g": DARKGREY, "s": (192, 192, 192)}
+
+# A closed folder: the subfolders of the directory list, folder entries of the file list.
+bmp16("closedfolder.bmp", [
+    "                ",
+    "                ",
+    "  kkkkk         ",
+    " kwyyyyk        ",
+    "kwyyyyyykkkkkkk ",
+    "kwyyyyyyyyyyyyok",
+    "kwyyyyyyyyyyyyok",
+    "kwyyyyyyyyyyyyok",
+    "kwyyyyyyyyyyyyok",
+    "kwyyyyyyyyyyyyok",
+    "kwyyyyyyyyyyyyok",
+    "kooooooooooooook",
+    "kkkkkkkkkkkkkkkk",
+    "                ",
+    "                "], FOLDER)
+
+# An open folder: the root and the ancestors of the folder shown.
+bmp16("openfolder.bmp", [
+    "                ",
+    "                ",
+    "  kkkkk         ",
+    " kwyyyyk        ",
+    "kwyyyyyykkkkkk  ",
+    "kwyyyyyyyyyyyk  ",
+    "kwyyykkkkkkkkkkk",
+    "kwyykwyyyyyyyyyk",
+    "kwykwyyyyyyyyyk ",
+    "kwykwyyyyyyyyyk ",
+    "kykwyyyyyyyyyk  ",
+    "kykwyyyyyyyyyk  ",
+    "kkkkkkkkkkkkk   ",
+    "                ",
+    "                "], FOLDER)
+
+# The folder shown: open, with a sheet standing in it.
+bmp16("currentfolder.bmp", [
+    "                ",
+    "     kkkkkkk    ",
+    "  kkkkwwwwwkk   ",
+    " kwykwgggwwwk   ",
+    "kwyykwwwwwwwk   ",
+    "kwyykwgggggwkk  ",
+    "kwyykkkkkkkkkkkk",
+    "kwyykwyyyyyyyyyk",
+    "kwykwyyyyyyyyyk ",
+    "kwykwyyyyyyyyyk ",
+    "kykwyyyyyyyyyk  ",
+    "kykwyyyyyyyyyk  ",
+    "kkkkkkkkkkkkk   ",
+    "                ",
+    "                "], FOLDER)
+
+# A program: a small window with its title bar.
+bmp16("executable.bmp", [
+    "                ",
+    "                ",
+    " kkkkkkkkkkkkkk ",
+    " knnnnnnnnnnwnk ",
+    " kkkkkkkkkkkkkk ",
+    " kwwwwwwwwwwwwk ",
+    " kwwwwwwwwwwwwk ",
+    " kwwwwwwwwwwwwk ",
+    " kwwwwwwwwwwwwk ",
+    " kwwwwwwwwwwwwk ",
+    " kwwwwwwwwwwwwk ",
+    " kwwwwwwwwwwwwk ",
+    " kkkkkkkkkkkkkk ",
+    "                ",
+    "                "], {"k": BLACK, "n": NAVY, "w": WHITE})
+
+# Any other file: a sheet with a turned-down corner and lines of text.
+bmp16("unknownfile.bmp", [
+    "   kkkkkkkk     ",
+    "   kwwwwwwkk    ",
+    "   kwwwwwwkwk   ",
+    "   kwggggwkkkk  ",
+    "   kwwwwwwwwwk  ",
+    "   kwgggggggwk  ",
+    "   kwwwwwwwwwk  ",
+    "   kwgggggggwk  ",
+    "   kwwwwwwwwwk  ",
+    "   kwgggggggwk  ",
+    "   kwwwwwwwwwk  ",
+    "   kwggggggwwk  ",
+    "   kwwwwwwwwwk  ",
+    "   kkkkkkkkkkk  ",
+    "                "], {"k": BLACK, "w": WHITE, "g": DARKGREY})

@@ -1,0 +1,313 @@
+#include "fslists/directory_list_box.h"
+
+#include <windows.h>
+
+#include "fslists/file_list_box.h"
+#include "fslists/file_type.h"
+#include "fslists/path_routines.h"
+#include "fslists/path_text.h"
+#include "gui/application.h"
+#include "gui/canvas.h"
+#include "gui/handles.h"
+#include "runtime/ansi.h"
+#include "runtime/ansi_case.h"
+#include "runtime/exceptions.h"
+#include "runtime/format.h"
+
+namespace {
+
+bool IsDriveLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+char UpperAscii(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+}  // namespace
+
+std::vector<std::string> CollectSubfolderNames(const std::string& folder)
+{
+    std::vector<std::string> names;
+    std::vector<std::wstring> wide;
+    WIN32_FIND_DATAA data;
+    UniqueFindHandle find(FindFirstFileA(JoinPath(folder, "*.*").c_str(), &data));
+    if (find) {
+        do {
+            const std::string name = data.cFileName;
+            if (!SearchReturns(data.dwFileAttributes, faDirectory) || !(data.dwFileAttributes & faDirectory) ||
+                name == "." || name == "..")
+                continue;
+            names.push_back(name);
+            wide.push_back(AnsiToWide(name));
+        } while (FindNextFileA(find.get(), &data));
+    }
+    const std::vector<size_t> order = CaseBlindOrder(wide, LOCALE_USER_DEFAULT);
+    std::vector<std::string> sorted;
+    sorted.reserve(names.size());
+    const std::wstring* last = nullptr;
+    for (size_t i : order) {
+        if (last && CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, last->c_str(), -1, wide[i].c_str(), -1) ==
+                        CSTR_EQUAL)
+            continue;
+        sorted.push_back(std::move(names[i]));
+        last = &wide[i];
+    }
+    return sorted;
+}
+
+TDirectoryListBox::TDirectoryListBox(TComponent* owner) : TCustomListBox(owner)
+{
+    SetBounds(0, 0, 145, 97);
+    folderPath_ = CurrentDirectory();
+    openFolderGlyph_.LoadFromResourceName(L"OPENFOLDER");
+    currentFolderGlyph_.LoadFromResourceName(L"CURRENTFOLDER");
+    closedFolderGlyph_.LoadFromResourceName(L"CLOSEDFOLDER");
+    UpdateItemHeight();
+}
+
+void TDirectoryListBox::CreateWnd()
+{
+    TCustomListBox::CreateWnd();
+    try {
+        RefreshItems();
+    } catch (...) {
+        Application().HandleCurrentException();
+    }
+}
+
+void TDirectoryListBox::FontChanged()
+{
+    TCustomListBox::FontChanged();
+    UpdateItemHeight();
+}
+
+void TDirectoryListBox::UpdateItemHeight()
+{
+    int height = FontLineHeight(Font());
+    if (height < openFolderGlyph_.Height() + 1)
+        height = openFolderGlyph_.Height() + 1;
+    SetItemHeight(height);
+}
+
+void TDirectoryListBox::SetFolderPath(const std::string& path)
+{
+    if (path.empty() || ComparePathText(path, folderPath_) == 0)
+        return;  // also ends the round of notifications with the views that follow this list
+    const std::string savedDirectory = CurrentDirectory();
+    const std::string savedPath = folderPath_;
+    const TSplitPath split = SplitPathText(path);
+    try {
+        if (IsDriveLetter(split.drive) && UpperAscii(split.drive) != UpperAscii(DriveLetter())) {
+            settingPath_ = true;
+            try {
+                ChangeDrive(split.drive);
+            } catch (...) {
+                settingPath_ = false;
+                throw;
+            }
+            settingPath_ = false;
+        }
+        if (DirectoryExists(folderPath_))
+            ChangeCurrentDirectory(folderPath_);
+        ChangeCurrentDirectory(split.directory);
+    } catch (...) {
+        folderPath_ = savedPath;
+        if (DirectoryExists(savedDirectory))
+            SetCurrentDirectoryA(savedDirectory.c_str());
+        throw;
+    }
+    folderPath_ = CurrentDirectory();
+    RefreshItems();
+    Change();
+}
+
+void TDirectoryListBox::ChangeDrive(char drive)
+{
+    if (UpperAscii(drive) == UpperAscii(DriveLetter()))
+        return;
+    if (IsDriveLetter(drive)) {
+        ChangeCurrentDirectory(std::string(1, drive) + ":");
+        folderPath_ = CurrentDirectory();
+    }
+    if (!settingPath_) {
+        RefreshItems();
+        Change();
+    }
+}
+
+void TDirectoryListBox::RefreshItems()
+{
+    if (!HandleAllocated())
+        return;  // built when the window is made
+    int target = -1;
+    {
+        TListBoxUpdate update(*this);
+        Clear();
+        const std::string root = DrivePart(folderPath_) + "\\";
+        DWORD flags = 0;
+        if (!GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, nullptr, &flags, nullptr, 0))
+            flags = 0;  // unknown: taken for a volume that ignores case
+        volumePreservesCase_ = (flags & (FILE_CASE_PRESERVED_NAMES | FILE_CASE_SENSITIVE_SEARCH)) != 0;
+        volumeIsCaseSensitive_ = (flags & FILE_CASE_SENSITIVE_SEARCH) != 0;
+        std::vector<TListBoxItem> items;
+        for (TDirectoryItem& item : DirectoryChainItems(folderPath_))
+            items.push_back({std::move(item.text), static_cast<LPARAM>(item.glyph)});
+        target = static_cast<int>(items.size()) - 1;
+        for (std::string& name : CollectSubfolderNames(folderPath_))
+            items.push_back({std::move(name), static_cast<LPARAM>(TDirGlyph::dgClosedFolder)});
+        AddItems(items);
+    }
+    SetItemIndex(target);
+}
+
+std::string TDirectoryListBox::PathOfItem(int index) const
+{
+    if (index < 0)
+        throw Exception(Format("List index out of bounds (%d)", index));
+    if (index >= Count())
+        return std::string();
+    const auto glyph = static_cast<TDirGlyph>(ItemData(index));
+    if (index == 0)
+        return DrivePart(folderPath_) + "\\";
+    if (glyph == TDirGlyph::dgClosedFolder)
+        return JoinPath(folderPath_, Items(index));
+    if (glyph == TDirGlyph::dgCurrentFolder)
+        return folderPath_;
+    return AncestorPath(folderPath_, index);
+}
+
+void TDirectoryListBox::OpenSelectedItem()
+{
+    SetFolderPath(PathOfItem(ItemIndex()));
+}
+
+int TDirectoryListBox::ComparePathText(const std::string& a, const std::string& b) const
+{
+    return volumeIsCaseSensitive_ ? ComparePathWithCase(a, b) : ComparePathIgnoringCase(a, b);
+}
+
+std::string TDirectoryListBox::CaseForDisplay(const std::string& text) const
+{
+    return volumePreservesCase_ || volumeIsCaseSensitive_ ? text : AnsiLowerCase(text);
+}
+
+void TDirectoryListBox::SetFileList(TFileListBox* list)
+{
+    if (list == fileList_)
+        return;
+    if (fileList_) {
+        fileList_->linkedDirectoryList_ = nullptr;
+        RemoveFreeNotification(fileList_);
+    }
+    fileList_ = list;
+    if (list) {
+        if (list->linkedDirectoryList_)
+            list->linkedDirectoryList_->SetFileList(nullptr);
+        list->linkedDirectoryList_ = this;
+        FreeNotification(list);
+    }
+}
+
+void TDirectoryListBox::SetDirLabel(TLabel* label)
+{
+    if (dirLabel_)
+        RemoveFreeNotification(dirLabel_);
+    dirLabel_ = label;
+    if (label) {
+        FreeNotification(label);
+        UpdateDirLabel();
+    }
+}
+
+void TDirectoryListBox::Notification(TComponent* gone)
+{
+    TCustomListBox::Notification(gone);
+    if (gone == fileList_)
+        fileList_ = nullptr;
+    if (gone == dirLabel_)
+        dirLabel_ = nullptr;
+}
+
+void TDirectoryListBox::UpdateDirLabel()
+{
+    if (!dirLabel_)
+        return;
+    const int width = dirLabel_->AutoSize() ? Width() : dirLabel_->Width();
+    ScreenDc dc;
+    TCanvas canvas(dc.get());
+    TFont font = dirLabel_->Font();
+    font.SetHeight(MulDiv(font.Height(), Dpi(), 96));
+    canvas.Font() = font;
+    const std::string caption = ShortenPathToWidth(
+        folderPath_, [&](const std::string& text) { return canvas.TextWidth(AnsiToWide(text)); }, Scale(width));
+    dirLabel_->SetCaption(AnsiToWide(caption));
+}
+
+void TDirectoryListBox::Change()
+{
+    if (fileList_)
+        fileList_->SetFolderPath(folderPath_);
+    UpdateDirLabel();
+    if (OnChange)
+        OnChange();
+}
+
+void TDirectoryListBox::DblClick()
+{
+    TCustomListBox::DblClick();
+    OpenSelectedItem();
+}
+
+LRESULT TDirectoryListBox::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_GETDLGCODE: {
+        // Enter opens the selected folder instead of going to the dialog manager.
+        LRESULT code = TCustomListBox::WndProc(msg, wParam, lParam);
+        const auto* m = reinterpret_cast<const MSG*>(lParam);
+        if (m && (m->message == WM_KEYDOWN || m->message == WM_CHAR) && m->wParam == VK_RETURN)
+            code |= DLGC_WANTMESSAGE;
+        return code;
+    }
+    case WM_CHAR: {
+        const LRESULT result = TCustomListBox::WndProc(msg, wParam, lParam);
+        if (wParam == VK_RETURN)
+            OpenSelectedItem();
+        return result;
+    }
+    default:
+        break;
+    }
+    return TCustomListBox::WndProc(msg, wParam, lParam);
+}
+
+const TBitmap* TDirectoryListBox::GlyphOf(TDirGlyph glyph) const
+{
+    const TBitmap* bitmap = nullptr;
+    switch (glyph) {
+    case TDirGlyph::dgOpenFolder: bitmap = &openFolderGlyph_; break;
+    case TDirGlyph::dgCurrentFolder: bitmap = &currentFolderGlyph_; break;
+    case TDirGlyph::dgClosedFolder: bitmap = &closedFolderGlyph_; break;
+    case TDirGlyph::dgNone: break;
+    }
+    return bitmap && !bitmap->Empty() ? bitmap : nullptr;
+}
+
+void TDirectoryListBox::DrawItem(int index, const RECT& rect, UINT)
+{
+    Canvas().FillRect(rect);
+    const auto glyph = static_cast<TDirGlyph>(SendMessageW(Handle(), LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+    const TBitmap* bitmap = GlyphOf(glyph);
+    const TDirectoryItemPlaces places = DirectoryItemPlaces(index, bitmap ? glyph : TDirGlyph::dgNone,
+                                                            PathDepth(folderPath_), bitmap ? bitmap->Width() : 16);
+    if (bitmap) {
+        const int height = Scale(bitmap->Height());
+        bitmap->DrawTransparent(Canvas().Handle(), rect.left + Scale(places.glyphLeft),
+                                (rect.top + rect.bottom - height) / 2, 0, bitmap->Width(), bitmap->Height(), Dpi());
+    }
+    const std::string text = CaseForDisplay(WideToAnsi(ItemTextW(index)));
+    Canvas().TextOutW(rect.left + Scale(places.textLeft), rect.top, AnsiToWide(text));
+}

@@ -1,0 +1,264 @@
+#include "fslists/file_list_box.h"
+
+#include <windows.h>
+
+#include "fslists/directory_list_box.h"
+#include "fslists/path_routines.h"
+#include "fslists/path_text.h"
+#include "gui/application.h"
+#include "gui/handles.h"
+#include "runtime/exceptions.h"
+#include "runtime/format.h"
+
+namespace {
+
+// The hourglass for a long read; whatever cursor was showing comes back at the end, also on failure.
+class TBusyCursor {
+public:
+    TBusyCursor() : saved_(GetCursor()) {}
+    ~TBusyCursor() { SetCursor(saved_); }
+    TBusyCursor(const TBusyCursor&) = delete;
+    TBusyCursor& operator=(const TBusyCursor&) = delete;
+    void Show() { SetCursor(LoadCursorW(nullptr, IDC_WAIT)); }
+
+private:
+    HCURSOR saved_;
+};
+
+// The item at this index makes a read long enough for the hourglass.
+constexpr size_t kBusyFromIndex = 100;
+
+bool IsDriveLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+}  // namespace
+
+TFileListBox::TFileListBox(TComponent* owner) : TCustomListBox(owner)
+{
+    SetSorted(true);
+    SetBounds(0, 0, 145, 97);
+    folderPath_ = CurrentDirectory();
+    programGlyph_.LoadFromResourceName(L"EXECUTABLE");
+    folderGlyph_.LoadFromResourceName(L"CLOSEDFOLDER");
+    otherFileGlyph_.LoadFromResourceName(L"UNKNOWNFILE");
+    UpdateItemHeight();
+}
+
+TFileListBox::~TFileListBox() = default;
+
+void TFileListBox::CreateWnd()
+{
+    TCustomListBox::CreateWnd();
+    try {
+        RefreshItems();
+    } catch (...) {
+        // The window is made all the same; the user sees why it is empty.
+        Application().HandleCurrentException();
+    }
+}
+
+void TFileListBox::FontChanged()
+{
+    TCustomListBox::FontChanged();
+    UpdateItemHeight();
+}
+
+void TFileListBox::UpdateItemHeight()
+{
+    int height = FontLineHeight(Font());
+    if (showGlyphs_ && height < programGlyph_.Height() + 1)
+        height = programGlyph_.Height() + 1;
+    SetItemHeight(height);
+}
+
+void TFileListBox::SetFolderPath(const std::string& path)
+{
+    if (ComparePathIgnoringCase(path, folderPath_) == 0)
+        return;
+    const std::string saved = CurrentDirectory();
+    try {
+        // A relative path is taken relative to the folder shown.
+        if (DirectoryExists(folderPath_))
+            ChangeCurrentDirectory(folderPath_);
+        ChangeCurrentDirectory(path);
+    } catch (...) {
+        if (DirectoryExists(saved))
+            SetCurrentDirectoryA(saved.c_str());
+        throw;
+    }
+    folderPath_ = CurrentDirectory();
+    RefreshItems();
+}
+
+void TFileListBox::SetMask(const std::string& mask)
+{
+    if (mask == mask_)
+        return;
+    mask_ = mask;
+    RefreshItems();
+}
+
+void TFileListBox::SetFileType(TFileType type)
+{
+    if (type == fileType_)
+        return;
+    fileType_ = type;
+    RefreshItems();
+}
+
+void TFileListBox::SetShowGlyphs(bool show)
+{
+    if (show == showGlyphs_)
+        return;
+    showGlyphs_ = show;
+    if (show && ItemHeight() < programGlyph_.Height() + 1)
+        UpdateItemHeight();
+    Invalidate();
+}
+
+void TFileListBox::RefreshItems()
+{
+    if (!HandleAllocated())
+        return;  // read when the window is made
+    ChangeCurrentDirectory(folderPath_);
+    TBusyCursor cursor;
+    {
+        TListBoxUpdate update(*this);
+        Clear();
+        std::vector<TListBoxItem> items;
+        for (const std::string& pattern : SplitMask(mask_)) {
+            if (pattern.empty())
+                continue;
+            WIN32_FIND_DATAA data;
+            UniqueFindHandle find(FindFirstFileA(pattern.c_str(), &data));
+            if (!find)
+                continue;
+            do {
+                std::optional<TFileListItem> item =
+                    FileListItem(data.cFileName, data.dwFileAttributes, fileType_, showGlyphs_);
+                if (!item)
+                    continue;
+                items.push_back({std::move(item->text), static_cast<LPARAM>(item->glyph)});
+                if (items.size() == kBusyFromIndex + 1)
+                    cursor.Show();
+            } while (FindNextFileA(find.get(), &data));
+        }
+        // Put into the list in its own order in one go: a batch, not an insertion per entry.
+        AddItems(items);
+    }
+    Change();
+}
+
+void TFileListBox::EnterPath(const std::string& path)
+{
+    if (path.empty() || ComparePathIgnoringCase(path, SelectedFilePath()) == 0)
+        return;
+    const TSplitPath split = SplitPathText(path);
+    if (linkedDirectoryList_) {
+        linkedDirectoryList_->SetFolderPath(path);  // hands its folder back to this list
+    } else if (IsDriveLetter(split.drive)) {
+        SetFolderPath(Format("%s:%s", std::string(1, split.drive).c_str(), split.directory.c_str()));
+    } else {
+        SetFolderPath(split.directory);
+    }
+    if (HasWildcards(split.file)) {
+        SetMask(split.file);
+    } else if (!split.file.empty()) {
+        SetSelectedFileName(split.file);
+        if (!NamesExistingFile(split.file))
+            throw Exception(Format("Invalid file name - %s", path.c_str()));
+        if (ItemIndex() < 0) {
+            SetMask(split.file);
+            SetSelectedFileName(split.file);
+        }
+    }
+}
+
+std::string TFileListBox::SelectedFileName() const
+{
+    const int index = ItemIndex();
+    if (index < 0 || Count() == 0 || !Selected(index))
+        return std::string();
+    return Items(index);
+}
+
+void TFileListBox::SetSelectedFileName(const std::string& name)
+{
+    if (ComparePathIgnoringCase(name, SelectedFileName()) == 0)
+        return;
+    SetItemIndex(FindExact(name, 0));
+    Change();
+}
+
+std::string TFileListBox::SelectedFilePath() const
+{
+    const std::string name = SelectedFileName();
+    return name.empty() ? std::string() : JoinPath(folderPath_, name);
+}
+
+void TFileListBox::SetFileEdit(TEdit* edit)
+{
+    if (fileEdit_)
+        RemoveFreeNotification(fileEdit_);
+    fileEdit_ = edit;
+    if (edit)
+        FreeNotification(edit);
+}
+
+void TFileListBox::Notification(TComponent* gone)
+{
+    TCustomListBox::Notification(gone);
+    if (gone == fileEdit_)
+        fileEdit_ = nullptr;
+    if (gone == linkedDirectoryList_)
+        linkedDirectoryList_ = nullptr;
+}
+
+void TFileListBox::Change()
+{
+    lastSelectedIndex_ = ItemIndex();
+    if (fileEdit_) {
+        const std::string name = SelectedFileName();
+        fileEdit_->SetText(name.empty() ? mask_ : name);
+        fileEdit_->SelectAll();
+    }
+    if (OnChange)
+        OnChange();
+}
+
+void TFileListBox::Click()
+{
+    TCustomListBox::Click();
+    if (ItemIndex() != lastSelectedIndex_)
+        Change();
+}
+
+const TBitmap* TFileListBox::GlyphOf(TFileGlyph glyph) const
+{
+    const TBitmap* bitmap = nullptr;
+    switch (glyph) {
+    case TFileGlyph::fgProgram: bitmap = &programGlyph_; break;
+    case TFileGlyph::fgFolder: bitmap = &folderGlyph_; break;
+    case TFileGlyph::fgOtherFile: bitmap = &otherFileGlyph_; break;
+    case TFileGlyph::fgNone: break;
+    }
+    return bitmap && !bitmap->Empty() ? bitmap : nullptr;
+}
+
+void TFileListBox::DrawItem(int index, const RECT& rect, UINT)
+{
+    Canvas().FillRect(rect);
+    int x = 2;
+    const auto glyph = static_cast<TFileGlyph>(SendMessageW(Handle(), LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+    if (showGlyphs_) {
+        if (const TBitmap* bitmap = GlyphOf(glyph)) {
+            const int height = Scale(bitmap->Height());
+            bitmap->DrawTransparent(Canvas().Handle(), rect.left + Scale(2), (rect.top + rect.bottom - height) / 2, 0,
+                                    bitmap->Width(), bitmap->Height(), Dpi());
+            x = bitmap->Width() + 6;
+        }
+    }
+    Canvas().TextOutW(rect.left + Scale(x), rect.top, ItemTextW(index));
+}

@@ -1,0 +1,36 @@
+#pragma once
+// Path texts in the ANSI code page, taken apart and shortened without asking the file system.
+// A second byte of a double-byte character is never taken for a "\" or ":".
+#include <functional>
+#include <string>
+#include <vector>
+
+// directory + name, with one "\" between them unless the directory ends with one.
+std::string JoinPath(const std::string& directory, const std::string& name);
+
+// "E:" for E:\Data, "\\server\share" for \\server\share\docs, else empty.
+std::string DrivePart(const std::string& path);
+// The text after the last "\" or ":".
+std::string FileNamePart(const std::string& path);
+// The text from the last "." on, when that "." comes after the last "\" and ":"; else empty.
+std::string ExtensionPart(const std::string& path);
+// Everything up to and including the last "\" or ":".
+std::string FolderPart(const std::string& path);
+
+bool EndsWithBackslash(const std::string& path);
+// Position of the first "\" at or after from, or npos.
+size_t FindBackslash(const std::string& text, size_t from = 0);
+// The number of "\" in the path.
+int PathDepth(const std::string& path);
+
+bool HasWildcards(const std::string& name);
+// The mask's patterns, split at every ";", left to right; empty patterns are kept.
+std::vector<std::string> SplitMask(const std::string& mask);
+
+// Shortens the folder part by one folder from the front: \A\B\ gives \...\B\, \...\B\ gives \...\,
+// ...\ gives empty.
+std::string DropFirstFolder(std::string part);
+// The path, with folders replaced by "..." from the front (and at last the drive dropped) until
+// width(text) fits in limit or nothing but the file name is left.
+std::string ShortenPathToWidth(const std::string& path, const std::function<int(const std::string&)>& width,
+                               int limit);

@@ -1,0 +1,341 @@
+#include "gui/list_box.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "runtime/ansi.h"
+#include "runtime/exceptions.h"
+#include "runtime/format.h"
+
+namespace {
+
+constexpr TColor clHighlight = clSysBit | COLOR_HIGHLIGHT;
+constexpr TColor clHighlightText = clSysBit | COLOR_HIGHLIGHTTEXT;
+
+[[noreturn]] void InsertFailed()
+{
+    throw Exception("Unable to insert a line");
+}
+
+}  // namespace
+
+// The order in which a sorted list box keeps its texts: case-blind comparison in the list's locale.
+// Sort keys make it n log n byte compares; a pass with the list's own comparison over the neighbours
+// confirms the result, and sorting with that comparison itself is the fallback, so the order is always
+// the one adding the texts one by one would give (up to the place among texts that compare equal).
+std::vector<size_t> CaseBlindOrder(const std::vector<std::wstring>& texts, LCID locale)
+{
+    const DWORD flags = NORM_IGNORECASE;
+    std::vector<size_t> order(texts.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::vector<std::string> keys(texts.size());
+    bool keysMade = true;
+    for (size_t i = 0; i < texts.size() && keysMade; ++i) {
+        const int n = LCMapStringW(locale, LCMAP_SORTKEY | flags, texts[i].c_str(), -1, nullptr, 0);
+        if (n <= 0) {
+            keysMade = false;
+            break;
+        }
+        keys[i].resize(static_cast<size_t>(n));
+        LCMapStringW(locale, LCMAP_SORTKEY | flags, texts[i].c_str(), -1, reinterpret_cast<LPWSTR>(keys[i].data()),
+                     n);
+    }
+    auto compare = [&](size_t a, size_t b) {
+        return CompareStringW(locale, flags, texts[a].c_str(), -1, texts[b].c_str(), -1);
+    };
+    if (keysMade) {
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys[a] < keys[b]; });
+        bool ordered = true;
+        for (size_t i = 1; i < order.size() && ordered; ++i)
+            ordered = compare(order[i - 1], order[i]) != CSTR_GREATER_THAN;
+        if (ordered)
+            return order;
+        std::iota(order.begin(), order.end(), size_t{0});
+    }
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return compare(a, b) == CSTR_LESS_THAN; });
+    return order;
+}
+
+TCustomListBox::TCustomListBox(TComponent* owner) : TWinControl(owner)
+{
+    SetTabStop(true);
+    SetColor(clWindow);
+}
+
+void TCustomListBox::CreateParams(TCreateParams& params)
+{
+    TWinControl::CreateParams(params);
+    params.className = L"LISTBOX";
+    params.style |= LBS_NOTIFY | LBS_HASSTRINGS | LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL;
+    if (sorted_)
+        params.style |= LBS_SORT;
+    if (multiSelect_)
+        params.style |= LBS_EXTENDEDSEL;
+    if (flatBorder_)
+        params.style |= WS_BORDER;
+    else
+        params.exStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TCustomListBox::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    FontChanged();
+    SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, Scale(itemHeight_));
+}
+
+void TCustomListBox::FontChanged()
+{
+    TWinControl::FontChanged();
+    TFont scaled = Font();
+    scaled.SetHeight(MulDiv(Font().Height(), Dpi(), 96));
+    canvas_.Font() = scaled;
+}
+
+void TCustomListBox::SetItemHeight(int height)
+{
+    if (height < 1)
+        return;
+    itemHeight_ = height;
+    if (HandleAllocated()) {
+        SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, Scale(height));
+        Invalidate();
+    }
+}
+
+int TCustomListBox::Count() const
+{
+    if (!HandleAllocated())
+        return 0;
+    return static_cast<int>(SendMessageW(Handle(), LB_GETCOUNT, 0, 0));
+}
+
+void TCustomListBox::CheckIndex(int index) const
+{
+    if (index < 0 || index >= Count())
+        throw Exception(Format("List index out of bounds (%d)", index));
+}
+
+std::wstring TCustomListBox::ItemTextW(int index) const
+{
+    const LRESULT len = SendMessageW(Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (len == LB_ERR)
+        return std::wstring();
+    std::wstring text(static_cast<size_t>(len) + 1, L'\0');
+    const LRESULT got = SendMessageW(Handle(), LB_GETTEXT, static_cast<WPARAM>(index),
+                                     reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
+    return text;
+}
+
+std::string TCustomListBox::Items(int index) const
+{
+    CheckIndex(index);
+    return WideToAnsi(ItemTextW(index));
+}
+
+LPARAM TCustomListBox::ItemData(int index) const
+{
+    CheckIndex(index);
+    return static_cast<LPARAM>(SendMessageW(Handle(), LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+}
+
+int TCustomListBox::Add(const std::string& text, LPARAM data)
+{
+    HandleNeeded();
+    const std::wstring wide = AnsiToWide(text);
+    const LRESULT index = SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    if (index < 0)
+        InsertFailed();
+    SendMessageW(Handle(), LB_SETITEMDATA, static_cast<WPARAM>(index), data);
+    return static_cast<int>(index);
+}
+
+void TCustomListBox::AddItems(const std::vector<TListBoxItem>& items)
+{
+    if (items.empty())
+        return;
+    HandleNeeded();
+    TListBoxUpdate update(*this);
+    HWND list = Handle();
+    std::vector<std::wstring> texts;
+    texts.reserve(items.size());
+    size_t bytes = 0;
+    for (const TListBoxItem& item : items) {
+        texts.push_back(AnsiToWide(item.text));
+        bytes += (texts.back().size() + 1) * sizeof(wchar_t);
+    }
+    SendMessageW(list, LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
+    const bool append = !sorted_ || Count() == 0;
+    std::vector<size_t> order;
+    if (sorted_ && append) {
+        order = CaseBlindOrder(texts, static_cast<LCID>(SendMessageW(list, LB_GETLOCALE, 0, 0)));
+    } else {
+        order.resize(items.size());
+        std::iota(order.begin(), order.end(), size_t{0});
+    }
+    for (size_t i : order) {
+        // Appending (an index of -1) keeps the order given; a sorted list with items places each one.
+        const LRESULT index = SendMessageW(list, append ? LB_INSERTSTRING : LB_ADDSTRING, append ? WPARAM(-1) : 0,
+                                           reinterpret_cast<LPARAM>(texts[i].c_str()));
+        if (index < 0)
+            InsertFailed();
+        if (items[i].data)
+            SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(index), items[i].data);
+    }
+}
+
+void TCustomListBox::Clear()
+{
+    if (HandleAllocated())
+        SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
+}
+
+int TCustomListBox::FindExact(const std::string& text, int startAfter) const
+{
+    if (!HandleAllocated())
+        return -1;
+    const std::wstring wide = AnsiToWide(text);
+    const LRESULT index = SendMessageW(Handle(), LB_FINDSTRINGEXACT, static_cast<WPARAM>(startAfter),
+                                       reinterpret_cast<LPARAM>(wide.c_str()));
+    return index == LB_ERR ? -1 : static_cast<int>(index);
+}
+
+int TCustomListBox::ItemIndex() const
+{
+    if (!HandleAllocated())
+        return -1;
+    const LRESULT index = SendMessageW(Handle(), multiSelect_ ? LB_GETCARETINDEX : LB_GETCURSEL, 0, 0);
+    return index == LB_ERR ? -1 : static_cast<int>(index);
+}
+
+void TCustomListBox::SetItemIndex(int index)
+{
+    HandleNeeded();
+    if (multiSelect_) {
+        SendMessageW(Handle(), LB_SETSEL, FALSE, -1);
+        if (index >= 0) {
+            SendMessageW(Handle(), LB_SETSEL, TRUE, index);
+            SendMessageW(Handle(), LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
+        }
+    } else {
+        SendMessageW(Handle(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    }
+}
+
+bool TCustomListBox::Selected(int index) const
+{
+    if (!HandleAllocated())
+        return false;
+    return SendMessageW(Handle(), LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
+}
+
+void TCustomListBox::BeginUpdate()
+{
+    if (updateCount_++ == 0 && HandleAllocated())
+        SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+}
+
+void TCustomListBox::EndUpdate()
+{
+    if (updateCount_ > 0 && --updateCount_ == 0 && HandleAllocated()) {
+        SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE);
+    }
+}
+
+void TCustomListBox::Click()
+{
+    if (OnClick)
+        OnClick();
+}
+
+void TCustomListBox::DblClick()
+{
+    if (OnDblClick)
+        OnDblClick();
+}
+
+void TCustomListBox::DrawItem(int index, const RECT& rect, UINT)
+{
+    canvas_.FillRect(rect);
+    canvas_.TextOutW(rect.left + Scale(2), rect.top, ItemTextW(index));
+}
+
+void TCustomListBox::DrawNow(const DRAWITEMSTRUCT& dis)
+{
+    const int index = static_cast<int>(dis.itemID);
+    if (index < 0) {
+        // An empty list with the focus: only the focus frame.
+        if (dis.itemAction & ODA_FOCUS)
+            DrawFocusRect(dis.hDC, &dis.rcItem);
+        return;
+    }
+    const int saved = SaveDC(dis.hDC);
+    canvas_.SetHandle(dis.hDC);
+    const TColor fontColor = Font().Color();
+    if (dis.itemState & ODS_SELECTED) {
+        canvas_.SetBrushColor(clHighlight);
+        canvas_.Font().SetColor(clHighlightText);
+    } else {
+        canvas_.SetBrushColor(Color());
+        canvas_.Font().SetColor(fontColor);
+    }
+    try {
+        DrawItem(index, dis.rcItem, dis.itemState);
+    } catch (...) {
+        canvas_.SetHandle(nullptr);
+        RestoreDC(dis.hDC, saved);
+        throw;
+    }
+    if (dis.itemState & ODS_FOCUS)
+        DrawFocusRect(dis.hDC, &dis.rcItem);
+    canvas_.SetHandle(nullptr);
+    RestoreDC(dis.hDC, saved);
+}
+
+void TCustomListBox::PaintFlatBorder()
+{
+    HDC dc = GetWindowDC(Handle());
+    if (!dc)
+        return;
+    RECT r;
+    GetWindowRect(Handle(), &r);
+    OffsetRect(&r, -r.left, -r.top);
+    FrameRect(dc, &r, GetSysColorBrush(COLOR_BTNSHADOW));
+    ReleaseDC(Handle(), dc);
+}
+
+LRESULT TCustomListBox::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case CN_COMMAND:
+        switch (HIWORD(wParam)) {
+        case LBN_SELCHANGE:
+            Click();
+            break;
+        case LBN_DBLCLK:
+            DblClick();
+            break;
+        default:
+            break;
+        }
+        return 0;
+    case CN_MEASUREITEM:
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = static_cast<UINT>(Scale(itemHeight_));
+        return TRUE;
+    case CN_DRAWITEM:
+        DrawNow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    case WM_NCPAINT:
+        if (flatBorder_) {
+            const LRESULT result = TWinControl::WndProc(msg, wParam, lParam);
+            PaintFlatBorder();
+            return result;
+        }
+        break;
+    default:
+        break;
+    }
+    return TWinControl::WndProc(msg, wParam, lParam);
+}

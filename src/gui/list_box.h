@@ -1,0 +1,100 @@
+#pragma once
+// A list box over the platform's LISTBOX: owner-drawn items of one height, each a text in the ANSI code
+// page with a number attached, one selected item (or several). Fills suspend painting and repaint once
+// at the end; a sorted list takes a whole batch in its own order without sorting item by item.
+#include <string>
+#include <vector>
+
+#include "gui/canvas.h"
+#include "gui/win_control.h"
+
+struct TListBoxItem {
+    std::string text;
+    LPARAM data = 0;
+};
+
+// Positions of texts in the order a sorted list box keeps them: ascending under the case-blind
+// comparison of the locale, texts that compare equal in the order given.
+std::vector<size_t> CaseBlindOrder(const std::vector<std::wstring>& texts, LCID locale);
+
+class TCustomListBox : public TWinControl {
+public:
+    explicit TCustomListBox(TComponent* owner);
+
+    // Styles, taken when the window is made.
+    bool Sorted() const { return sorted_; }
+    void SetSorted(bool sorted) { sorted_ = sorted; }
+    bool MultiSelect() const { return multiSelect_; }
+    void SetMultiSelect(bool multiSelect) { multiSelect_ = multiSelect; }
+    // A one-pixel flat frame instead of the sunken edge.
+    bool FlatBorder() const { return flatBorder_; }
+    void SetFlatBorder(bool flat) { flatBorder_ = flat; }
+
+    // Height of every item in pixels at 96 DPI.
+    int ItemHeight() const { return itemHeight_; }
+    void SetItemHeight(int height);
+
+    int Count() const;
+    // Text and number of an item; an index outside the list fails with "List index out of bounds (%d)".
+    std::string Items(int index) const;
+    LPARAM ItemData(int index) const;
+    // Adds one item (a sorted list puts it in its place); returns its index.
+    int Add(const std::string& text, LPARAM data = 0);
+    // Adds many: appended in the given order to an unsorted list, put in the list's order in a sorted one.
+    // A refused item fails with "Unable to insert a line"; the items added before it stay.
+    void AddItems(const std::vector<TListBoxItem>& items);
+    void Clear();
+    // The platform's case-blind search for the whole text, begun after startAfter and wrapping; -1 if none.
+    int FindExact(const std::string& text, int startAfter) const;
+
+    // The selected item (the item with the focus in a multiple selection), or -1.
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+    bool Selected(int index) const;
+
+    // Painting is suspended between the outermost pair; the end repaints once.
+    void BeginUpdate();
+    void EndUpdate();
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void FontChanged() override;
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // Draws item index into rect on Canvas(), whose brush and font colour are set for the item's state
+    // already. The default fills the rectangle and writes the text.
+    virtual void DrawItem(int index, const RECT& rect, UINT state);
+    // The selection changed (by the user): calls OnClick.
+    virtual void Click();
+    virtual void DblClick();
+    TCanvas& Canvas() { return canvas_; }
+    // The item's text as the control holds it, for drawing.
+    std::wstring ItemTextW(int index) const;
+
+private:
+    void CheckIndex(int index) const;
+    void DrawNow(const DRAWITEMSTRUCT& dis);
+    void PaintFlatBorder();
+
+    bool sorted_ = false;
+    bool multiSelect_ = false;
+    bool flatBorder_ = false;
+    int itemHeight_ = 16;
+    int updateCount_ = 0;
+    TCanvas canvas_;
+};
+
+// RAII pair of BeginUpdate/EndUpdate.
+class TListBoxUpdate {
+public:
+    explicit TListBoxUpdate(TCustomListBox& list) : list_(list) { list_.BeginUpdate(); }
+    ~TListBoxUpdate() { list_.EndUpdate(); }
+    TListBoxUpdate(const TListBoxUpdate&) = delete;
+    TListBoxUpdate& operator=(const TListBoxUpdate&) = delete;
+
+private:
+    TCustomListBox& list_;
+};
