@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include "gui/application.h"
+#include "listing/save_listing.h"
 
 namespace {
 
@@ -177,6 +178,10 @@ void TForm1::BuildControls()
 
     Timer1.SetName("Timer1");
     Timer1.SetInterval(100);  // no handler: it has no effect
+
+    SaveDialog1.SetName("SaveDialog1");
+    SaveDialog1.SetFilter("Pliki tekstowe|*.txt");
+    SaveDialog1.SetDefaultExt("txt");
 }
 
 void TForm1::FormCreate()
@@ -220,6 +225,31 @@ void TForm1::Wygaszaj()
 
 void TForm1::SpeedButton2Click()
 {
+    SaveListing(SaveDialog1, [this] { return ReadListingOptions(); },
+                [this](TListingSource source) { return ListingItems(source); });
+}
+
+ListingOptions TForm1::ReadListingOptions()
+{
+    ListingOptions options;
+    options.Source = dr2.Checked() ? TListingSource::lsDirectories : TListingSource::lsFiles;
+    options.Numbering = nr1.Checked()   ? TNumbering::nmCommon
+                        : nr3.Checked() ? TNumbering::nmSeparate
+                                        : TNumbering::nmNone;
+    options.Header = naglowek.Text();
+    options.HeaderSpacing = na1.Checked() ? THeaderSpacing::hsWithGap : THeaderSpacing::hsWithoutGap;
+    options.StartPosition = StartPosition();
+    return options;
+}
+
+int TForm1::StartPosition()
+{
+    return 0;  // until the start position's spin edit is on the window
+}
+
+std::unique_ptr<TListingItems> TForm1::ListingItems(TListingSource /*source*/)
+{
+    return std::make_unique<TStringListingItems>();  // the file and directory lists are not on the window yet
 }
 
 void TForm1::SpeedButton3Click()

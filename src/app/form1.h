@@ -1,5 +1,7 @@
 #pragma once
 // The main window: the folder views, the export options, the four command buttons and the help panel.
+#include <memory>
+
 #include "gui/edit.h"
 #include "gui/form.h"
 #include "gui/group_box.h"
@@ -10,6 +12,9 @@
 #include "gui/radio_button.h"
 #include "gui/speed_button.h"
 #include "gui/timer.h"
+#include "listing/listing_items.h"
+#include "listing/listing_options.h"
+#include "printing/save_dialog.h"
 
 class TForm1 : public TForm {
 public:
@@ -47,6 +52,7 @@ public:
     TSpeedButton SpeedButton2{this};
     TSpeedButton SpeedButton1{this};
     TTimer Timer1{this};
+    TSaveDialog SaveDialog1{this};
 
     void Edit1Change();
     void SpeedButton1Click();  // "Koniec"
@@ -64,6 +70,12 @@ protected:
 
 private:
     void BuildControls();
+    // The export options as the controls stand now.
+    ListingOptions ReadListingOptions();
+    // The start position of an export.
+    int StartPosition();
+    // The items of the list an export reads.
+    std::unique_ptr<TListingItems> ListingItems(TListingSource source);
 };
 
 // The fifteen lines of the help panel.

@@ -44,7 +44,7 @@ TEST_F(ListingComposition, SeparateNumberingRestartsAndCountsLinesNotPositions)
     EXPECT_EQ(Export(kItems, TNumbering::nmSeparate, 1), (std::vector<std::string>{"1 beta.txt", "2 gamma.txt"}));
     std::vector<std::string> seven;
     for (int i = 0; i < 7; ++i)
-        seven.push_back("f" + std::to_string(i));
+        seven.push_back(std::string(1, 'f').append(std::to_string(i)));
     EXPECT_EQ(Export(seven, TNumbering::nmSeparate, 5), (std::vector<std::string>{"1 f5", "2 f6"}));
 }
 

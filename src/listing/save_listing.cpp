@@ -1,0 +1,62 @@
+#include "listing/save_listing.h"
+
+#include "listing/listing_composition.h"
+#include "printing/save_dialog.h"
+#include "runtime/io_result.h"
+
+namespace {
+
+void Check(TListingFile& file)
+{
+    CheckInOutResult(file.IOResult());
+}
+
+void WriteListing(TListingFile& file, const ListingOptions& options, const TListingItemsReader& readItems)
+{
+    if (!options.Header.empty()) {
+        if (options.HeaderSpacing == THeaderSpacing::hsWithGap) {
+            file.WriteLine("");
+            Check(file);
+        }
+        file.WriteLine(options.Header);
+        Check(file);
+    }
+    const std::unique_ptr<TListingItems> items = readItems(options.Source);
+    const TItemRange range = ListingItemRange(items ? items->Count() : 0, options.StartPosition);
+    for (int i = range.First; i < range.First + range.Count; ++i) {
+        file.WriteLine(ComposeListingLine(items->Item(i), options.Numbering));
+        Check(file);
+    }
+    file.CloseListingFile();
+    Check(file);
+}
+
+}  // namespace
+
+bool SaveListing(TSaveDialog& dialog, const TListingOptionsReader& readOptions,
+                 const TListingItemsReader& readItems, TListingFile& file)
+{
+    if (!dialog.Execute())
+        return false;
+    const ListingOptions options = readOptions();
+    BeginListing(options.Numbering);
+    const std::string name = dialog.FileName();
+    file.BindName(name);
+    if (!IsExistingFile(name)) {
+        file.CreateEmpty();
+        Check(file);
+    }
+    // Also true for the file just created: it is closed again and reopened, so writing starts at the end.
+    if (IsExistingFile(name)) {
+        file.OpenForAppend();
+        Check(file);
+    }
+    try {
+        WriteListing(file, options, readItems);
+    } catch (...) {
+        // The file is not left open and locked: what reached it stays, the rest is lost.
+        file.CloseAfterFailure();
+        throw;
+    }
+    return true;
+}
