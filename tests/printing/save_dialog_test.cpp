@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "dialog_driver.h"
 #include "file_dialog_typing.h"
 #include "gui/application.h"
 #include "gui/form.h"
 #include "printing/save_dialog.h"
+#include "runtime/exceptions.h"
 #include "temp_dir.h"
 
 using namespace std::string_literals;
@@ -377,5 +379,74 @@ TEST_F(RealSaveDialog, ARefusedChoiceKeepsTheDialogOpen)
     ASSERT_TRUE(dialog.Execute());
     EXPECT_EQ(asked, 2);
     EXPECT_NE(dialog.FileName().find("druga.txt"), std::string::npos);
+    EXPECT_FALSE(DialogWatchdog::Fired());
+}
+
+// Picks an entry of the file type box as the mouse does: the box tells the dialog of the new selection.
+void PickFileType(HWND dialog, int index)
+{
+    HWND types = GetDlgItem(dialog, 0x470);
+    SendMessageA(types, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    for (const WORD code : {CBN_SELCHANGE, CBN_SELENDOK})
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(0x470, code), reinterpret_cast<LPARAM>(types));
+}
+
+TEST_F(RealSaveDialog, FilterIndexFollowsTheChoiceWhileOpen)
+{
+    dialog.SetFilter("Pliki tekstowe|*.txt|Dzienniki|*.log");
+    int typeChanges = 0;
+    dialog.OnTypeChange = [&] { ++typeChanges; };
+    int liveBefore = 0;
+    int liveAfter = 0;
+    DialogDriver driver([&](HWND window) {
+        liveBefore = dialog.FilterIndex();
+        PickFileType(window, 1);  // the user picks the second type
+        liveAfter = dialog.FilterIndex();
+        TypeFileNameAndConfirm(window, dir / "dziennik");
+    });
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(liveBefore, 1);
+    EXPECT_EQ(liveAfter, 2);
+    EXPECT_EQ(typeChanges, 1);
+    EXPECT_EQ(dialog.FilterIndex(), 2);  // the stored index is the last one chosen
+    EXPECT_EQ(dialog.FileName(), dir / "dziennik.log");  // the platform takes the chosen type's extension
+
+    DialogDriver cancelDriver([&](HWND window) {
+        PickFileType(window, 0);
+        CancelDialog(window);
+    });
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_EQ(dialog.FilterIndex(), 2);  // unchanged by a cancelled run
+    EXPECT_FALSE(DialogWatchdog::Fired());
+}
+
+TEST_F(RealSaveDialog, HelpMessageReachesTheDialogOnlyWhileItRuns)
+{
+    std::vector<int> helped;
+    HelpContextHandler = [&](int context) { helped.push_back(context); };
+    dialog.SetHelpContext(17);
+    LRESULT answered = -1;
+    DialogDriver driver([&](HWND window) {
+        answered = SendMessageA(Application().Handle(), HelpMessageId(), 0, 0);
+        CancelDialog(window);
+    });
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_EQ(helped, std::vector<int>{17});
+    EXPECT_EQ(answered, 0);
+    SendMessageA(Application().Handle(), HelpMessageId(), 0, 0);  // no dialog: nobody answers
+    EXPECT_EQ(helped.size(), 1u);
+    HelpContextHandler = nullptr;
+}
+
+TEST_F(RealSaveDialog, AFailingEventIsShownAndTheDialogGoesOn)
+{
+    std::vector<std::string> shown;
+    Application().OnException = [&](const std::exception& e) { shown.push_back(e.what()); };
+    dialog.OnShow = [] { throw Exception("blad w OnShow"); };
+    DialogDriver driver([&](HWND window) { TypeFileNameAndConfirm(window, dir / "dalej"); });
+    EXPECT_TRUE(dialog.Execute());
+    Application().OnException = nullptr;
+    EXPECT_EQ(shown, std::vector<std::string>{"blad w OnShow"});
+    EXPECT_EQ(dialog.FileName(), dir / "dalej.txt");
     EXPECT_FALSE(DialogWatchdog::Fired());
 }
