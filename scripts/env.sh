@@ -1,7 +1,7 @@
 # Sourced by the project's scripts: the Wine environment the program and its tests run in.
 # The prefix is the project's own, under the build folder, never the user's ~/.wine.
 ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
-export WINEPREFIX=${WINEPREFIX:-$ROOT/build/wineprefix}
+export WINEPREFIX=${WINEPREFIX:-$ROOT/build/wine}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
@@ -14,30 +14,42 @@ WINESERVER=/usr/lib/wine/wineserver
 [ -x "$WINESERVER" ] || WINESERVER=$(command -v wineserver)
 export WINESERVER
 
-# Wine needs an X display to create windows: start a virtual one when there is none.
+# Wine needs an X display to create windows. Without a working one, the prefix gets a virtual display
+# of its own (one prefix per display: two Wine desktops on one display get in each other's way).
 ensure_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+  local record="$WINEPREFIX.display"
+  if [ -f "$record" ] && DISPLAY=$(cat "$record") xdpyinfo >/dev/null 2>&1; then
+    export DISPLAY=$(cat "$record"); return 0
+  fi
   local n=99
-  while [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ]; do
-    if DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then export DISPLAY=":$n"; return 0; fi
-    n=$((n + 1))
-  done
+  while [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ]; do n=$((n + 1)); done
   Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   export DISPLAY=":$n"
-  for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  for _ in $(seq 1 50); do
+    if xdpyinfo >/dev/null 2>&1; then
+      mkdir -p "$(dirname "$record")"; echo ":$n" > "$record"; return 0
+    fi
+    sleep 0.1
+  done
   echo "could not start Xvfb on :$n" >&2; return 1
 }
 
 # A fresh prefix takes about 10 s to initialise; keep the server running between test processes.
 ensure_prefix() {
   mkdir -p "$(dirname "$WINEPREFIX")"
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    "$WINE64" wineboot --init >/dev/null 2>&1 || true
+  if [ ! -f "$WINEPREFIX/.orvand-settings" ]; then
+    "$WINE64" wineboot --init </dev/null >/dev/null 2>&1 || true
+    "$WINE64" regedit /S "$(winepath_of "$ROOT/scripts/wine-settings.reg")" </dev/null >/dev/null 2>&1
+    # The desktop settings take effect with the next start of the prefix's services.
+    "$WINESERVER" -k >/dev/null 2>&1 || true
+    "$WINESERVER" -w >/dev/null 2>&1 || true
+    touch "$WINEPREFIX/.orvand-settings"
   fi
   "$WINESERVER" -p >/dev/null 2>&1 || true
-  if [ ! -f "$WINEPREFIX/.orvand-fonts" ]; then
-    "$WINE64" regedit /S "$(winepath_of "$ROOT/scripts/wine-fonts.reg")" >/dev/null 2>&1 && touch "$WINEPREFIX/.orvand-fonts"
-  fi
+  # The prefix's services start with the first program and inherit its output: start them here, on
+  # /dev/null, so they never hold a test runner's pipe open.
+  "$WINE64" cmd.exe /c exit 0 </dev/null >/dev/null 2>&1 || true
 }
 
 # A real printer for Wine: CUPS with a PDF queue (cups-pdf), the scheduler started when it is not

@@ -91,8 +91,10 @@ bool TApplication::HandleMessage()
 int TApplication::Run()
 {
     terminated_ = false;
+    running_ = true;
     while (!terminated_ && HandleMessage()) {
     }
+    running_ = false;
     return 0;
 }
 
@@ -109,7 +111,10 @@ void TApplication::ProcessMessages()
 
 void TApplication::Terminate()
 {
-    PostQuitMessage(0);
+    // Only a running loop is ended: a quit message left in the queue would end the next modal loop
+    // (a message box) at once.
+    if (running_)
+        PostQuitMessage(0);
 }
 
 void TApplication::Halt(int exitCode)

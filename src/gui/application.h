@@ -52,6 +52,7 @@ private:
     HWND handle_ = nullptr;
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;
+    bool running_ = false;
     mutable int dpi_ = 0;
 };
 

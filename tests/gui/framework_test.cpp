@@ -1,0 +1,212 @@
+// The window framework under the real window manager: reflection of notifications to the child object,
+// radio groups, the flat button's click rule, label sizing, inherited fonts and colours, the exception
+// handler's message box, and that no exception escapes a window procedure.
+#include <gtest/gtest.h>
+
+#include "dialog_driver.h"
+#include "gui/application.h"
+#include "gui/edit.h"
+#include "gui/form.h"
+#include "gui/group_box.h"
+#include "gui/label.h"
+#include "gui/radio_button.h"
+#include "gui/speed_button.h"
+#include "gui/timer.h"
+#include "runtime/exceptions.h"
+
+namespace {
+
+class TestForm : public TForm {
+public:
+    TestForm() : TForm(nullptr)
+    {
+        SetClientSize(300, 200);
+        SetColor(clWhite);
+        box.SetBounds(10, 10, 150, 80);
+        box.SetFont(TFont(L"Arial", -11, clNavy));
+        box.SetParent(this);
+        a.SetBounds(8, 20, 100, 17);
+        a.SetCaption(L"a");
+        a.SetParent(&box);
+        b.SetBounds(8, 40, 100, 17);
+        b.SetCaption(L"b");
+        b.SetParent(&box);
+        button.SetBounds(170, 10, 100, 22);
+        button.SetCaption(L"Przycisk");
+        button.SetParent(this);
+        edit.SetBounds(170, 40, 100, 20);
+        edit.SetParent(this);
+        label.SetBounds(10, 120, 5, 5);
+        label.SetParent(this);
+        HandleNeeded();
+    }
+    TGroupBox box{this};
+    TRadioButton a{this};
+    TRadioButton b{this};
+    TSpeedButton button{this};
+    TEdit edit{this};
+    TLabel label{this};
+};
+
+struct CapturedErrors {
+    CapturedErrors()
+    {
+        Application().OnException = [this](const std::exception& e) { messages.push_back(e.what()); };
+    }
+    ~CapturedErrors() { Application().OnException = nullptr; }
+    std::vector<std::string> messages;
+};
+
+LPARAM Point(int x, int y)
+{
+    return MAKELPARAM(x, y);
+}
+
+}  // namespace
+
+TEST(Framework, ChildrenInheritFontAndColourUntilTheyGetTheirOwn)
+{
+    TestForm form;
+    EXPECT_EQ(form.a.Font().Name(), L"Arial");
+    EXPECT_EQ(form.a.Font().Color(), clNavy);
+    EXPECT_EQ(form.box.Color(), clWhite);
+    EXPECT_EQ(form.a.Color(), clWhite);
+    form.a.SetFont(TFont(L"Arial", -12, clBlue));
+    form.box.SetFont(TFont(L"Arial", -11, clMaroon));
+    EXPECT_EQ(form.a.Font().Color(), clBlue);  // its own font stays
+    EXPECT_EQ(form.b.Font().Color(), clMaroon);
+}
+
+TEST(Framework, NotificationsReachTheChildObjectThroughItsParent)
+{
+    TestForm form;
+    int changes = 0;
+    form.edit.OnChange = [&] { ++changes; };
+    SendMessageW(form.edit.Handle(), WM_CHAR, 'x', 0);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(form.edit.Text(), "x");
+    // The radio buttons sit in a group box: its WM_COMMAND must be reflected too.
+    int clicks = 0;
+    form.b.OnClick = [&] { ++clicks; };
+    SendMessageW(form.b.Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(form.b.Checked());
+    EXPECT_FALSE(form.a.Checked());
+}
+
+TEST(Framework, CheckingARadioButtonClearsTheOthersOfItsParent)
+{
+    TestForm form;
+    form.a.SetChecked(true);
+    form.b.SetChecked(true);
+    EXPECT_FALSE(form.a.Checked());
+    EXPECT_TRUE(form.b.Checked());
+    EXPECT_TRUE(GetWindowLongW(form.a.Handle(), GWL_STYLE) & WS_GROUP);
+    EXPECT_FALSE(GetWindowLongW(form.b.Handle(), GWL_STYLE) & WS_GROUP);
+}
+
+TEST(Framework, SpeedButtonClicksOnReleaseOverItOnly)
+{
+    TestForm form;
+    int clicks = 0;
+    form.button.OnClick = [&] { ++clicks; };
+    HWND h = form.button.Handle();
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, Point(5, 5));
+    EXPECT_EQ(clicks, 0);
+    EXPECT_TRUE(form.button.DrawnPressed());
+    SendMessageW(h, WM_LBUTTONUP, 0, Point(5, 5));
+    EXPECT_EQ(clicks, 1);
+    // Pressed, then released away from it: no click.
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, Point(5, 5));
+    SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, Point(500, 5));
+    EXPECT_FALSE(form.button.DrawnPressed());
+    SendMessageW(h, WM_LBUTTONUP, 0, Point(500, 5));
+    EXPECT_EQ(clicks, 1);
+    // It never takes the focus from the edit.
+    form.Show();
+    form.edit.SetFocus();
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, Point(5, 5));
+    SendMessageW(h, WM_LBUTTONUP, 0, Point(5, 5));
+    EXPECT_TRUE(form.edit.Focused());
+}
+
+TEST(Framework, LabelTakesTheWidthOfItsText)
+{
+    TestForm form;
+    form.label.SetFont(TFont(L"MS Sans Serif", -11, clGray, fsItalic));
+    form.label.SetCaption(L"z możliwością zapisu do pliku");
+    const RECT wide = form.label.BoundsInPixels();
+    form.label.SetCaption(L"z");
+    const RECT narrow = form.label.BoundsInPixels();
+    EXPECT_GT(wide.right - wide.left, 100);
+    EXPECT_LT(narrow.right - narrow.left, 30);
+    EXPECT_EQ(form.label.Caption(), L"z");
+}
+
+TEST(Framework, ExceptionInAnEventIsHandedToTheApplicationNotThroughThePlatform)
+{
+    TestForm form;
+    CapturedErrors errors;
+    form.button.OnClick = [] { throw EInOutError(5); };
+    SendMessageW(form.button.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Point(5, 5));
+    SendMessageW(form.button.Handle(), WM_LBUTTONUP, 0, Point(5, 5));
+    ASSERT_EQ(errors.messages.size(), 1u);
+    EXPECT_EQ(errors.messages[0], "File access denied");
+    // A silent abort is not shown.
+    form.button.OnClick = [] { throw EAbort(); };
+    SendMessageW(form.button.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Point(5, 5));
+    SendMessageW(form.button.Handle(), WM_LBUTTONUP, 0, Point(5, 5));
+    EXPECT_EQ(errors.messages.size(), 1u);
+}
+
+TEST(Framework, DefaultHandlerShowsTheMessageWithTitleAndFullStop)
+{
+    TestForm form;
+    form.Show();
+    DialogDriver driver([](HWND dialog) { DialogDriver::Press(dialog, IDOK); });
+    Application().HandleException(EInOutError(32));
+    ASSERT_TRUE(driver.Done());
+    EXPECT_EQ(driver.Caption(), L"test_gui");  // test_gui.exe: the first letter as it is, the rest lower-cased
+    EXPECT_NE(driver.Text().find(L"I/O error 32."), std::wstring::npos);
+}
+
+TEST(Framework, CreationHandlerFailureIsShownAndTheWindowIsMadeAllTheSame)
+{
+    class FailingForm : public TForm {
+    public:
+        FailingForm() : TForm(nullptr)
+        {
+            HandleNeeded();
+            DoCreate();
+        }
+
+    protected:
+        void FormCreate() override
+        {
+            throw Exception("Error setting path: \"X\"");
+        }
+    };
+    CapturedErrors errors;
+    FailingForm form;
+    EXPECT_TRUE(form.HandleAllocated());
+    ASSERT_EQ(errors.messages.size(), 1u);
+    EXPECT_EQ(errors.messages[0], "Error setting path: \"X\"");
+}
+
+TEST(Framework, TimerRunsOnlyWithAHandlerAndTicksThroughTheLoop)
+{
+    TTimer timer(nullptr);
+    timer.SetInterval(20);
+    EXPECT_FALSE(timer.Running());
+    int ticks = 0;
+    timer.SetOnTimer([&] { ++ticks; });
+    EXPECT_TRUE(timer.Running());
+    const DWORD start = GetTickCount();
+    while (ticks < 3 && GetTickCount() - start < 3000) {
+        Application().ProcessMessages();
+        Sleep(5);
+    }
+    EXPECT_GE(ticks, 3);
+    timer.SetEnabled(false);
+    EXPECT_FALSE(timer.Running());
+}
