@@ -1,5 +1,6 @@
 #include "gui/tree_view.h"
 
+#include <cstring>
 #include <iterator>
 #include <vector>
 
@@ -78,20 +79,26 @@ void TTreeNode::SetText(const std::string& text)
 
 void TTreeNode::SetImageIndex(int index)
 {
+    if (index == imageIndex_)
+        return;
     imageIndex_ = index;
-    TVITEMW item{};
-    item.mask = TVIF_IMAGE;
-    item.iImage = index;
-    SetItem(item);
+    Invalidate();
 }
 
 void TTreeNode::SetSelectedIndex(int index)
 {
+    if (index == selectedIndex_)
+        return;
     selectedIndex_ = index;
-    TVITEMW item{};
-    item.mask = TVIF_SELECTEDIMAGE;
-    item.iSelectedImage = index;
-    SetItem(item);
+    Invalidate();
+}
+
+void TTreeNode::Invalidate() const
+{
+    RECT r{};
+    std::memcpy(&r, &item_, sizeof(item_));  // the control reads the node from the rectangle's first bytes
+    if (SendMessageW(treeView_.Handle(), TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&r)))
+        InvalidateRect(treeView_.Handle(), &r, TRUE);
 }
 
 void TTreeNode::SetOverlayIndex(int index)
@@ -289,8 +296,11 @@ TTreeNode* TCustomTreeView::InsertItem(HTREEITEM parent, HTREEITEM after, const 
     TVINSERTSTRUCTW insert{};
     insert.hParent = parent;
     insert.hInsertAfter = after;
+    // The control asks for the images when it draws the node, so they can be found out that late.
     insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
     insert.item.pszText = wide.data();
+    insert.item.iImage = I_IMAGECALLBACK;
+    insert.item.iSelectedImage = I_IMAGECALLBACK;
     auto item = reinterpret_cast<HTREEITEM>(
         SendMessageW(Handle(), TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
     if (!item)
@@ -423,6 +433,14 @@ bool TCustomTreeView::CanExpand(TTreeNode* node)
     return allow;
 }
 
+void TCustomTreeView::GetImageIndex(TTreeNode* /*node*/)
+{
+}
+
+void TCustomTreeView::GetSelectedIndex(TTreeNode* /*node*/)
+{
+}
+
 bool TCustomTreeView::CanChange(TTreeNode* node)
 {
     bool allow = true;
@@ -471,6 +489,23 @@ LRESULT TCustomTreeView::Notify(NMHDR* header)
             return 0;
         auto* nm = reinterpret_cast<NMTREEVIEWW*>(header);
         Change(NodeFromItem(nm->itemNew.hItem));
+        return 0;
+    }
+    case TVN_GETDISPINFOW:
+    case TVN_GETDISPINFOA: {
+        // The fields asked for here lie alike in both forms.
+        auto* info = reinterpret_cast<NMTVDISPINFOW*>(header);
+        TTreeNode* node = NodeFromItem(info->item.hItem);
+        if (!node)
+            return 0;
+        if (info->item.mask & TVIF_IMAGE) {
+            GetImageIndex(node);
+            info->item.iImage = node->ImageIndex();
+        }
+        if (info->item.mask & TVIF_SELECTEDIMAGE) {
+            GetSelectedIndex(node);
+            info->item.iSelectedImage = node->SelectedIndex();
+        }
         return 0;
     }
     case TVN_BEGINLABELEDITW:

@@ -72,6 +72,7 @@ private:
     friend class TCustomTreeView;
     using DataPtr = std::unique_ptr<void, void (*)(void*)>;
     TTreeNode* Relative(UINT relation) const;
+    void Invalidate() const;
     void SetItem(TVITEMW& item) const;
 
     TCustomTreeView& treeView_;
@@ -147,6 +148,9 @@ protected:
     void FontChanged() override;
     void ColorChanged() override;
 
+    // The control is about to draw node's image, or its image when selected: the last moment to set it.
+    virtual void GetImageIndex(TTreeNode* node);
+    virtual void GetSelectedIndex(TTreeNode* node);
     // Before a node expands: raises OnExpanding; false forbids the expansion.
     virtual bool CanExpand(TTreeNode* node);
     // Before the selection moves to node (null: cleared): raises OnChanging; false keeps the selection.

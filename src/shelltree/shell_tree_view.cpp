@@ -1,5 +1,7 @@
 #include "shelltree/shell_tree_view.h"
 
+#include <climits>
+
 #include "gui/application.h"
 #include "gui/wait_cursor.h"
 #include "runtime/ansi_case.h"
@@ -19,6 +21,12 @@ public:
 private:
     bool& flag_;
 };
+
+// A node's images are found out when the control first draws it: asking the shell for icons costs more
+// than all else a node needs, and most nodes of a big folder are never seen.
+constexpr int kImagesPending = INT_MIN;
+// The same, and an open image of 0 then takes the normal one.
+constexpr int kImagesPendingWithFallback = INT_MIN + 1;
 
 std::string PathErrorMessage(const std::string& path)
 {
@@ -118,10 +126,33 @@ void TCustomShellTreeView::ClearItems()
     Clear();
 }
 
-void TCustomShellTreeView::SetNodeImages(TTreeNode* node, const TShellFolder& item)
+void TCustomShellTreeView::SetNodeImages(TTreeNode* node, bool openFallback)
 {
-    node->SetImageIndex(SystemIconIndex(item.AbsoluteIdList(), false, false));
-    node->SetSelectedIndex(SystemIconIndex(item.AbsoluteIdList(), false, true));
+    node->SetImageIndex(openFallback ? kImagesPendingWithFallback : kImagesPending);
+}
+
+void TCustomShellTreeView::ResolveImages(TTreeNode* node)
+{
+    const int state = node->ImageIndex();
+    if (state != kImagesPending && state != kImagesPendingWithFallback)
+        return;
+    const TShellFolder* item = NodeFolder(node);
+    const int normal = item ? SystemIconIndex(item->AbsoluteIdList(), false, false) : 0;
+    int open = item ? SystemIconIndex(item->AbsoluteIdList(), false, true) : 0;
+    if (state == kImagesPendingWithFallback && open == 0)
+        open = normal;
+    node->SetImageIndex(normal);
+    node->SetSelectedIndex(open);
+}
+
+void TCustomShellTreeView::GetImageIndex(TTreeNode* node)
+{
+    ResolveImages(node);
+}
+
+void TCustomShellTreeView::GetSelectedIndex(TTreeNode* node)
+{
+    ResolveImages(node);
 }
 
 void TCustomShellTreeView::LoadRoot()
@@ -159,7 +190,7 @@ void TCustomShellTreeView::LoadRoot()
         const TShellFolder& item = *NodeFolder(top);
         top->SetText(ShellDisplayName(DesktopFolderInterface().get(), item.AbsoluteIdList(), SHGDN_NORMAL));
         if (useShellImages_)
-            SetNodeImages(top, item);
+            SetNodeImages(top, false);
         top->SetHasChildren(item.ClaimsSubFolders());
         top->Expand();
         SetSelected(top);
@@ -177,8 +208,8 @@ bool TCustomShellTreeView::SetUpNode(TTreeNode* node, TTreeNode* parent, const v
     const TShellFolder& item = *NodeFolder(node);
     node->SetText(item.InFolderName());
     if (useShellImages_)
-        SetNodeImages(node, item);
-    if (node->SelectedIndex() == 0)
+        SetNodeImages(node, true);
+    else if (node->SelectedIndex() == 0)
         node->SetSelectedIndex(node->ImageIndex());
     node->SetHasChildren(item.ClaimsSubFolders());
     if (item.ItemStates().Contains(TShellItemState::siShared))
@@ -355,7 +386,7 @@ void TCustomShellTreeView::RefreshNode(TTreeNode* node)
                                                   old->RelativeIdList()));
     FillNode(fresh);
     const TShellFolder& item = *NodeFolder(fresh);
-    SetNodeImages(fresh, item);
+    SetNodeImages(fresh, false);
     fresh->SetHasChildren(item.ClaimsSubFolders());
     fresh->SetText(item.InFolderName());
 

@@ -47,6 +47,8 @@ protected:
 
     void CreateWnd() override;
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void GetImageIndex(TTreeNode* node) override;
+    void GetSelectedIndex(TTreeNode* node) override;
     bool CanExpand(TTreeNode* node) override;
     bool Edit(TTreeNode* node, std::string& text) override;
     // Frees every node and its item.
@@ -57,7 +59,9 @@ private:
     void FillNode(TTreeNode* node);
     // Gives a new child node its item, text, images and expand button; false when OnAddFolder vetoed it.
     bool SetUpNode(TTreeNode* node, TTreeNode* parent, const void* relative);
-    void SetNodeImages(TTreeNode* node, const TShellFolder& item);
+    // The node's normal and open images become the shell's icons for its item once the control asks.
+    void SetNodeImages(TTreeNode* node, bool openFallback);
+    void ResolveImages(TTreeNode* node);
     void SelectIdList(const void* list);
     TTreeNode* FindFolderNode(const void* list, TTreeNode* start) const;
     void AssignImageList();

@@ -390,10 +390,27 @@ TEST_F(ShellTree, TheTreeShowsTheSystemImagesWhateverImageListIsOffered)
     SendMessageW(tree->Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(other));
     EXPECT_EQ(current(), nullptr);
     ImageList_Destroy(other);
-    // The folders' own icons: the icon index the shell gives for each item.
-    TTreeNode* first = Top()->GetFirstChild();
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->ImageIndex(), SystemIconIndex(Item(first)->AbsoluteIdList(), false, false));
+}
+
+TEST_F(ShellTree, NodesShowTheShellsIconsForTheirItems)
+{
+    DriveFolder d;
+    d.Make("a");
+    tree->Loaded();
+    tree->SetSelectedPath(d.Path() + "\\a");
+    for (TTreeNode* node : {Top(), Top()->GetFirstChild(), tree->Selected()}) {
+        ASSERT_NE(node, nullptr);
+        // What the control draws: it asks for the images of the node when it needs them.
+        TVITEMW item{};
+        item.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        item.hItem = node->ItemId();
+        ASSERT_TRUE(SendMessageW(tree->Handle(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+        const int normal = SystemIconIndex(Item(node)->AbsoluteIdList(), false, false);
+        const int open = SystemIconIndex(Item(node)->AbsoluteIdList(), false, true);
+        EXPECT_EQ(item.iImage, normal) << node->Text();
+        EXPECT_EQ(item.iSelectedImage, open) << node->Text();
+        EXPECT_EQ(node->ImageIndex(), normal);
+    }
 }
 
 TEST_F(ShellTree, ALabelEditRenamesTheFolderAndDropsTheStaleNodesBelow)
