@@ -61,13 +61,6 @@ TEST_F(ListingComposition, NoNumberingStillAdvancesTheCounter)
     EXPECT_EQ(Export({"next"}, TNumbering::nmCommon, 0), std::vector<std::string>{"11 next"});
 }
 
-TEST_F(ListingComposition, ItemsAreTakenAsTheyAre)
-{
-    EXPECT_EQ(ComposeListingLine("", TNumbering::nmCommon), "1 ");
-    EXPECT_EQ(ComposeListingLine("  two  spaces ", TNumbering::nmCommon), "2   two  spaces ");
-    EXPECT_EQ(ComposeListingLine("\xA3\xF3\x64\xBF.txt", TNumbering::nmNone), " \xA3\xF3\x64\xBF.txt");
-}
-
 TEST_F(ListingComposition, RangeFromTheStartToTheEnd)
 {
     EXPECT_EQ(Export(kItems, TNumbering::nmCommon, 0).size(), 3u);

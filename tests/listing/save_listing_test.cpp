@@ -1,5 +1,5 @@
-// The save command end to end, with the platform's dialog answered at its seam: the exact bytes of new
-// and appended listings, the failures with their messages, and what a cancel leaves alone.
+// The save command end to end, the platform's dialog answered at its seam: the exact bytes of new and
+// appended listings, the failures with their messages, and what a cancel leaves alone.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,14 +13,15 @@
 #include "runtime/exceptions.h"
 #include "temp_dir.h"
 
-using namespace std::string_literals;
-
 namespace {
 
-const std::vector<std::string> kItems{"alfa.txt", "beta.txt", "gamma.txt"};
+using Items = std::vector<std::string>;
+const Items kItems{"alfa.txt", "beta.txt", "gamma.txt"};
+constexpr auto kGap = THeaderSpacing::hsWithGap;
+constexpr auto kNoGap = THeaderSpacing::hsWithoutGap;
 
-ListingOptions Options(TNumbering numbering, const std::string& header = "",
-                       THeaderSpacing spacing = THeaderSpacing::hsWithGap, int start = 0)
+ListingOptions Options(TNumbering numbering, const std::string& header = "", THeaderSpacing spacing = kGap,
+                       int start = 0)
 {
     ListingOptions o;
     o.Numbering = numbering;
@@ -30,17 +31,26 @@ ListingOptions Options(TNumbering numbering, const std::string& header = "",
     return o;
 }
 
+// A disk that fills up at the given write.
+TListingFile::TWriteFunction DiskFullAt(int failing, int& writes)
+{
+    return [failing, &writes](HANDLE f, const void* data, DWORD size, DWORD* written) -> BOOL {
+        if (++writes == failing) {
+            SetLastError(ERROR_DISK_FULL);
+            return FALSE;
+        }
+        return WriteFile(f, data, size, written, nullptr);
+    };
+}
+
 class SaveListingTest : public testing::Test {
 protected:
     void SetUp() override
     {
         savedDialog_ = SaveFileNameFunction;
         SaveFileNameFunction = [this](OPENFILENAMEA* r) -> BOOL {
-            if (cancel)
-                return FALSE;
-            std::memset(r->lpstrFile, 0, r->nMaxFile);
-            std::memcpy(r->lpstrFile, chosen.data(), std::min<size_t>(chosen.size(), r->nMaxFile - 1));
-            return TRUE;
+            std::memcpy(r->lpstrFile, chosen.c_str(), std::min<size_t>(chosen.size() + 1, r->nMaxFile));
+            return !cancel;
         };
         SetListingCounter(0);
     }
@@ -51,31 +61,23 @@ protected:
         SetListingCounter(0);
     }
 
-    // One click of the command: the dialog answers with `chosen`, the list holds `items`.
-    bool Save(const ListingOptions& options, const std::vector<std::string>& items = kItems)
-    {
-        return SaveListing(dialog, [&] { return options; },
-                           [&](TListingSource source) {
-                               sourcesAsked.push_back(source);
-                               return std::make_unique<TStringListingItems>(items);
-                           });
-    }
-    // The message of the failure a click ends in, or "" when it succeeds.
-    std::string SaveFailure(const ListingOptions& options, const std::vector<std::string>& items = kItems)
+    // One click of the command; the message of the failure it ends in, "" when it succeeds.
+    std::string Save(const ListingOptions& options, const Items& items = kItems)
     {
         try {
-            Save(options, items);
+            SaveListing(dialog, [&] { return options; },
+                        [&](TListingSource) { return std::make_unique<TStringListingItems>(items); });
         } catch (const EInOutError& e) {
             return e.what();
         }
         return "";
     }
+    std::string Bytes() const { return ReadFileBytes(chosen); }
 
     TempDir dir;
     TSaveDialog dialog{nullptr};
     std::string chosen;
     bool cancel = false;
-    std::vector<TListingSource> sourcesAsked;
 
 private:
     TFileDialogFunction savedDialog_;
@@ -83,115 +85,91 @@ private:
 
 }  // namespace
 
-TEST_F(SaveListingTest, NewFileThenASecondListingAppended)
+TEST_F(SaveListingTest, NewFileThenAppendedInEachNumberingMode)
 {
     chosen = dir / "lista.txt";
-    ASSERT_TRUE(Save(Options(TNumbering::nmSeparate, "Lista")));
+    EXPECT_EQ(Save(Options(TNumbering::nmSeparate, "Lista")), "");
     const std::string one = "\r\nLista\r\n1 alfa.txt\r\n2 beta.txt\r\n3 gamma.txt\r\n";
-    EXPECT_EQ(ReadFileBytes(chosen), one);
-    ASSERT_TRUE(Save(Options(TNumbering::nmSeparate, "Lista")));
-    EXPECT_EQ(ReadFileBytes(chosen), one + one);
-    EXPECT_FALSE(ListingFile().Writing());
-}
+    EXPECT_EQ(Bytes(), one);
+    Save(Options(TNumbering::nmSeparate, "Lista"));
+    EXPECT_EQ(Bytes(), one + one);
 
-TEST_F(SaveListingTest, NumberingModesAcrossConsecutiveSaves)
-{
     chosen = dir / "wspolna.txt";
-    Save(Options(TNumbering::nmCommon), {"a", "b"});
-    Save(Options(TNumbering::nmCommon), {"c", "d"});
-    EXPECT_EQ(ReadFileBytes(chosen), "1 a\r\n2 b\r\n3 c\r\n4 d\r\n");
-
-    chosen = dir / "oddzielna.txt";
-    Save(Options(TNumbering::nmSeparate), {"a", "b"});
-    Save(Options(TNumbering::nmSeparate), {"c", "d"});
-    EXPECT_EQ(ReadFileBytes(chosen), "1 a\r\n2 b\r\n1 c\r\n2 d\r\n");
-
-    // "nie": a single space before every item, and the counter still goes up.
     SetListingCounter(0);
+    Save(Options(TNumbering::nmCommon), {"a", "b"});
+    Save(Options(TNumbering::nmCommon), {"c"});
+    EXPECT_EQ(Bytes(), "1 a\r\n2 b\r\n3 c\r\n");
+
+    // "nie": one space before every item, and the counter still goes up.
     chosen = dir / "nie.txt";
+    SetListingCounter(0);
     Save(Options(TNumbering::nmNone), {"a", "b"});
-    EXPECT_EQ(ListingCounter(), 2);
-    Save(Options(TNumbering::nmNone), {"c", "d"});
-    EXPECT_EQ(ListingCounter(), 4);
-    Save(Options(TNumbering::nmCommon), {"e"});
-    EXPECT_EQ(ReadFileBytes(chosen), " a\r\n b\r\n c\r\n d\r\n5 e\r\n");
+    Save(Options(TNumbering::nmNone), {"c"});
+    EXPECT_EQ(ListingCounter(), 3);
+    Save(Options(TNumbering::nmCommon), {"d"});
+    EXPECT_EQ(Bytes(), " a\r\n b\r\n c\r\n4 d\r\n");
 }
 
-TEST_F(SaveListingTest, HeaderWithAndWithoutGap)
+TEST_F(SaveListingTest, HeaderLines)
 {
-    chosen = dir / "a.txt";
-    Save(Options(TNumbering::nmSeparate, "Lista", THeaderSpacing::hsWithoutGap), {"x"});
-    EXPECT_EQ(ReadFileBytes(chosen), "Lista\r\n1 x\r\n");
-    // An empty header: no header line and no gap, whatever the spacing.
-    chosen = dir / "b.txt";
-    Save(Options(TNumbering::nmSeparate, "", THeaderSpacing::hsWithGap), {"x"});
-    EXPECT_EQ(ReadFileBytes(chosen), "1 x\r\n");
-    // Spaces make a header.
-    chosen = dir / "c.txt";
-    Save(Options(TNumbering::nmSeparate, "   ", THeaderSpacing::hsWithGap), {"x"});
-    EXPECT_EQ(ReadFileBytes(chosen), "\r\n   \r\n1 x\r\n");
-    // Polish letters go into the file as the single bytes of the ANSI code page.
-    chosen = dir / "d.txt";
-    const std::string polish = "Wykaz plik\xF3w: \xB1\xE6\xEA\xB3\xF1\xF3\x9C\x9F\xBF \xA5\xC6\xCA\xA3\xD1\xD3\x8C\x8F\xAF";
-    Save(Options(TNumbering::nmNone, polish, THeaderSpacing::hsWithoutGap), {"\xBF\xF3\xB3w.txt"});
-    EXPECT_EQ(ReadFileBytes(chosen), polish + "\r\n \xBF\xF3\xB3w.txt\r\n");
-    EXPECT_EQ(sourcesAsked.size(), 4u);
+    const struct {
+        std::string header;
+        THeaderSpacing spacing;
+        std::string bytes;
+    } cases[] = {
+        {"Lista", kNoGap, "Lista\r\n1 x\r\n"},
+        {"", kGap, "1 x\r\n"},  // no header, no gap
+        {"   ", kGap, "\r\n   \r\n1 x\r\n"},  // spaces make a header
+        // Polish letters go in as the single bytes of the ANSI code page.
+        {"Wykaz plik\xF3w: \xB1\xE6\xEA\xB3\xF1\xF3\x9C\x9F\xBF \xA5\xC6\xCA\xA3\xD1\xD3\x8C\x8F\xAF", kNoGap,
+         "Wykaz plik\xF3w: \xB1\xE6\xEA\xB3\xF1\xF3\x9C\x9F\xBF \xA5\xC6\xCA\xA3\xD1\xD3\x8C\x8F\xAF\r\n1 x\r\n"},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        chosen = dir / ("h" + std::to_string(n++) + ".txt");
+        Save(Options(TNumbering::nmSeparate, c.header, c.spacing), {"x"});
+        EXPECT_EQ(Bytes(), c.bytes) << c.header;
+    }
 }
 
 TEST_F(SaveListingTest, StartPositions)
 {
     chosen = dir / "a.txt";
-    Save(Options(TNumbering::nmSeparate, "", THeaderSpacing::hsWithGap, 0));
-    EXPECT_EQ(ReadFileBytes(chosen), "1 alfa.txt\r\n2 beta.txt\r\n3 gamma.txt\r\n");
-    chosen = dir / "b.txt";
-    Save(Options(TNumbering::nmSeparate, "", THeaderSpacing::hsWithGap, 2));  // n - 1: the last alone
-    EXPECT_EQ(ReadFileBytes(chosen), "1 gamma.txt\r\n");
-
-    // Past the end with no header: a new file is created empty, an existing one keeps its bytes.
+    Save(Options(TNumbering::nmSeparate, "", kGap, 2));  // n - 1: the last alone
+    EXPECT_EQ(Bytes(), "1 gamma.txt\r\n");
+    // Past the end, or an empty list: the file is created or kept as it is; only a header is added.
     SetListingCounter(9);
+    Save(Options(TNumbering::nmCommon, "", kGap, 3));
+    Save(Options(TNumbering::nmCommon, "Nic", kGap, 1000));
+    Save(Options(TNumbering::nmCommon, "Pusta", kNoGap), {});
+    EXPECT_EQ(Bytes(), "1 gamma.txt\r\n\r\nNic\r\nPusta\r\n");
+    EXPECT_EQ(ListingCounter(), 9);
     chosen = dir / "pusty.txt";
-    ASSERT_TRUE(Save(Options(TNumbering::nmCommon, "", THeaderSpacing::hsWithGap, 3)));
+    EXPECT_EQ(Save(Options(TNumbering::nmCommon, "", kGap, 3)), "");
     EXPECT_TRUE(FileExists(chosen));
-    EXPECT_EQ(ReadFileBytes(chosen), "");
-    chosen = dir / "a.txt";
-    Save(Options(TNumbering::nmCommon, "", THeaderSpacing::hsWithGap, 1000));
-    EXPECT_EQ(ReadFileBytes(chosen), "1 alfa.txt\r\n2 beta.txt\r\n3 gamma.txt\r\n");
-    EXPECT_EQ(ListingCounter(), 9);
-    // Past the end with a header: the gap and the header only; an empty list is the same.
-    Save(Options(TNumbering::nmCommon, "Nic", THeaderSpacing::hsWithGap, 3));
-    Save(Options(TNumbering::nmCommon, "Pusta", THeaderSpacing::hsWithoutGap, 0), {});
-    EXPECT_EQ(ReadFileBytes(chosen), "1 alfa.txt\r\n2 beta.txt\r\n3 gamma.txt\r\n\r\nNic\r\nPusta\r\n");
-    EXPECT_EQ(ListingCounter(), 9);
+    EXPECT_EQ(Bytes(), "");
 }
 
-TEST_F(SaveListingTest, AppendedTextFollowsTheLastByte)
+TEST_F(SaveListingTest, AppendedBytesFollowWhateverTheFileEndsWith)
 {
-    dir.WriteFile("a.txt", "bez konca");
+    // No line break at the end, and an end-of-file marker: nothing is lost or inserted.
+    dir.WriteFile("a.txt", "bez konca\x1A");
     chosen = dir / "a.txt";
     Save(Options(TNumbering::nmSeparate), {"x"});
-    EXPECT_EQ(ReadFileBytes(chosen), "bez konca1 x\r\n");
-    dir.WriteFile("b.txt", "bez konca");
-    chosen = dir / "b.txt";
-    Save(Options(TNumbering::nmSeparate, "H"), {"x"});
-    EXPECT_EQ(ReadFileBytes(chosen), "bez konca\r\nH\r\n1 x\r\n");
-}
+    Save(Options(TNumbering::nmSeparate, "H"), {"y"});
+    EXPECT_EQ(Bytes(), "bez konca\x1A" "1 x\r\n\r\nH\r\n1 y\r\n");
 
-TEST_F(SaveListingTest, AFileWithAnOddTimeStampIsAppendedToNeverEmptied)
-{
+    // A time stamp outside the years 1980 to 2107 does not make the file look missing (and emptied).
     dir.WriteFile("stary.txt", "stara tresc\r\n");
     chosen = dir / "stary.txt";
-    SYSTEMTIME st{};
-    st.wYear = 1975;
-    st.wMonth = 1;
-    st.wDay = 1;
+    SYSTEMTIME st{1975, 1, 0, 1};
     FILETIME ft{};
     ASSERT_TRUE(SystemTimeToFileTime(&st, &ft));
     HANDLE h = CreateFileA(chosen.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    SetFileTime(h, &ft, &ft, &ft);
+    ASSERT_TRUE(SetFileTime(h, &ft, &ft, &ft));
     CloseHandle(h);
     Save(Options(TNumbering::nmSeparate), {"x"});
-    EXPECT_EQ(ReadFileBytes(chosen), "stara tresc\r\n1 x\r\n");
+    EXPECT_EQ(Bytes(), "stara tresc\r\n1 x\r\n");
 }
 
 TEST_F(SaveListingTest, MoreThan128BytesGoOutInWholePieces)
@@ -201,7 +179,7 @@ TEST_F(SaveListingTest, MoreThan128BytesGoOutInWholePieces)
         pieces.push_back(size);
         return WriteFile(f, data, size, written, nullptr);
     });
-    std::vector<std::string> items;
+    Items items;
     std::string expected = "\r\nNag\xB3\xF3wek\r\n";
     for (int i = 0; i < 40; ++i) {
         items.push_back("plik_numer_" + std::to_string(i) + ".txt");
@@ -209,11 +187,10 @@ TEST_F(SaveListingTest, MoreThan128BytesGoOutInWholePieces)
     }
     chosen = dir / "duzy.txt";
     Save(Options(TNumbering::nmCommon, "Nag\xB3\xF3wek"), items);
-    EXPECT_EQ(ReadFileBytes(chosen), expected);
-    ASSERT_EQ(pieces.size(), expected.size() / 128 + 1);
-    for (size_t i = 0; i + 1 < pieces.size(); ++i)
-        EXPECT_EQ(pieces[i], 128u);
-    EXPECT_EQ(pieces.back(), expected.size() % 128);
+    EXPECT_EQ(Bytes(), expected);
+    std::vector<DWORD> whole(expected.size() / 128, 128);
+    whole.push_back(static_cast<DWORD>(expected.size() % 128));
+    EXPECT_EQ(pieces, whole);
 }
 
 TEST_F(SaveListingTest, CancelChangesNothing)
@@ -222,43 +199,40 @@ TEST_F(SaveListingTest, CancelChangesNothing)
     chosen = dir / "a.txt";
     cancel = true;
     SetListingCounter(5);
-    EXPECT_FALSE(Save(Options(TNumbering::nmSeparate, "Lista")));
+    Save(Options(TNumbering::nmSeparate, "Lista"));
     EXPECT_EQ(ListingCounter(), 5);  // not even the reset of "tak,oddzielna"
-    EXPECT_EQ(ReadFileBytes(chosen), "tresc");
+    EXPECT_EQ(Bytes(), "tresc");
     chosen = dir / "nowy.txt";
-    EXPECT_FALSE(Save(Options(TNumbering::nmCommon)));
+    Save(Options(TNumbering::nmCommon));
     EXPECT_FALSE(FileExists(chosen));
-    EXPECT_TRUE(sourcesAsked.empty());
-    EXPECT_EQ(ListingCounter(), 5);
 }
 
 TEST_F(SaveListingTest, FailuresToOpenAndTheirMessages)
 {
     SetListingCounter(7);
     chosen = dir / "brak\\lista.txt";
-    EXPECT_EQ(SaveFailure(Options(TNumbering::nmCommon, "H")), "Invalid filename");
+    EXPECT_EQ(Save(Options(TNumbering::nmCommon, "H")), "Invalid filename");
     EXPECT_EQ(ListingCounter(), 7);
-
-    dir.MakeDir("folder.txt");  // a folder of that name is no file: creating it is refused
+    dir.MakeDir("folder.txt");  // a folder of that name is no file, and cannot be made one
     chosen = dir / "folder.txt";
-    EXPECT_EQ(SaveFailure(Options(TNumbering::nmCommon)), "File access denied");
+    EXPECT_EQ(Save(Options(TNumbering::nmCommon)), "File access denied");
+    // A file the user may not change: a kernel attribute, closed to writing even for root.
+    chosen = "Z:\\sys\\kernel\\address_bits";
+    if (IsExistingFile(chosen)) {
+        EXPECT_EQ(Save(Options(TNumbering::nmCommon)), "File access denied");
+    }
 
     // Held open for writing by another handle: a sharing violation, told by its number.
     dir.WriteFile("zajety.txt", "cudzy");
     chosen = dir / "zajety.txt";
     HANDLE other = CreateFileA(chosen.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(other, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(SaveFailure(Options(TNumbering::nmSeparate)), "I/O error 32");
+    EXPECT_EQ(Save(Options(TNumbering::nmSeparate)), "I/O error 32");
     CloseHandle(other);
-    EXPECT_EQ(ReadFileBytes(chosen), "cudzy");
-    // "tak,oddzielna" had restarted the counter before the file was opened.
-    EXPECT_EQ(ListingCounter(), 0);
-
-    // Nothing was left open: the next save works.
-    chosen = dir / "dobry.txt";
-    EXPECT_EQ(SaveFailure(Options(TNumbering::nmCommon), {"x"}), "");
-    EXPECT_EQ(ReadFileBytes(chosen), "1 x\r\n");
+    EXPECT_EQ(Bytes(), "cudzy");
+    EXPECT_EQ(ListingCounter(), 0);  // the restart came before the file was opened
+    EXPECT_EQ(Save(Options(TNumbering::nmCommon), {"x"}), "");  // nothing was left open
+    EXPECT_EQ(Bytes(), "cudzy1 x\r\n");
 }
 
 TEST_F(SaveListingTest, AReadOnlyFileIsRefused)
@@ -271,113 +245,80 @@ TEST_F(SaveListingTest, AReadOnlyFileIsRefused)
         CloseHandle(probe);
         GTEST_SKIP() << "the platform lets this user write read-only files (Wine run as root)";
     }
-    EXPECT_EQ(SaveFailure(Options(TNumbering::nmCommon)), "File access denied");
-    EXPECT_EQ(ReadFileBytes(chosen), "stare");
+    EXPECT_EQ(Save(Options(TNumbering::nmCommon)), "File access denied");
+    EXPECT_EQ(Bytes(), "stare");
 }
 
-TEST_F(SaveListingTest, AFileTheUserMayNotChangeIsRefused)
-{
-    // A kernel attribute file: it exists and no user, not even root, may open it for writing.
-    chosen = "Z:\\sys\\kernel\\address_bits";
-    if (!IsExistingFile(chosen))
-        GTEST_SKIP() << "no such file on this system";
-    EXPECT_EQ(SaveFailure(Options(TNumbering::nmCommon)), "File access denied");
-}
-
-TEST_F(SaveListingTest, AFailedWriteClosesTheFileAndKeepsWhatWasWritten)
+TEST_F(SaveListingTest, AFailedWriteClosesTheFileKeepsWhatWasWrittenAndEveryIncrement)
 {
     int writes = 0;
-    ListingFile().SetWriteFunction([&](HANDLE f, const void* data, DWORD size, DWORD* written) -> BOOL {
-        if (++writes == 2) {  // the disk fills up at the second piece
-            SetLastError(ERROR_DISK_FULL);
-            return FALSE;
-        }
-        return WriteFile(f, data, size, written, nullptr);
-    });
-    std::vector<std::string> items;
-    for (int i = 0; i < 30; ++i)
-        items.push_back("pozycja_" + std::to_string(i));  // 10 to 14 bytes a line with its number
+    ListingFile().SetWriteFunction(DiskFullAt(2, writes));
+    Items items;
+    std::string all;
+    int linesToFail = 0;
+    for (int i = 0; i < 30; ++i) {
+        items.push_back("pozycja_" + std::to_string(i));
+        if (all.size() < 256)
+            ++linesToFail;  // up to the line that fills the second piece
+        all += std::to_string(101 + i) + " " + items.back() + "\r\n";
+    }
     chosen = dir / "pelny.txt";
     SetListingCounter(100);
-    EXPECT_EQ(SaveFailure(Options(TNumbering::nmCommon), items), "I/O error 112");
-    // Lines went out up to the one that filled the second piece; every increment was kept.
-    const std::string written = ReadFileBytes(chosen);
-    ASSERT_EQ(written.size(), 128u);
-    EXPECT_EQ(written.substr(0, 16), "101 pozycja_0\r\n1");
-    int lines = 0;
-    std::string all;
-    for (int i = 0; all.size() < 256; ++i, ++lines)
-        all += std::to_string(101 + i) + " " + items[static_cast<size_t>(i)] + "\r\n";
-    EXPECT_EQ(ListingCounter(), 100 + lines);
-    EXPECT_EQ(written, all.substr(0, 128));
+    EXPECT_EQ(Save(Options(TNumbering::nmCommon), items), "I/O error 112");
+    EXPECT_EQ(Bytes(), all.substr(0, 128));
+    EXPECT_EQ(ListingCounter(), 100 + linesToFail);
+    EXPECT_FALSE(ListingFile().Writing());
+    ListingFile().SetWriteFunction(nullptr);
+    EXPECT_EQ(Save(Options(TNumbering::nmSeparate), {"dalej"}), "");  // starts clean, adds after the bytes kept
+    EXPECT_EQ(Bytes(), all.substr(0, 128) + "1 dalej\r\n");
+
+    // 130 bytes: one piece while writing, the last two at the close, which fails; the file is closed.
+    writes = 0;
+    ListingFile().SetWriteFunction(DiskFullAt(2, writes));
+    chosen = dir / "b.txt";
+    EXPECT_EQ(Save(Options(TNumbering::nmNone), {std::string(127, 'z')}), "I/O error 112");
     EXPECT_FALSE(ListingFile().Writing());
     HANDLE exclusive = CreateFileA(chosen.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_NE(exclusive, INVALID_HANDLE_VALUE);  // not left open
+    EXPECT_NE(exclusive, INVALID_HANDLE_VALUE);
     CloseHandle(exclusive);
-
-    // The next save starts clean and adds after the bytes that reached the disk.
-    ListingFile().SetWriteFunction(nullptr);
-    EXPECT_EQ(SaveFailure(Options(TNumbering::nmSeparate), {"dalej"}), "");
-    EXPECT_EQ(ReadFileBytes(chosen), all.substr(0, 128) + "1 dalej\r\n");
+    EXPECT_EQ(Bytes(), " " + std::string(127, 'z'));
 }
 
-TEST_F(SaveListingTest, AFailedCloseClosesTheFileAnyway)
+TEST_F(SaveListingTest, AFullCharacterDeviceFailsAtTheFirstLine)
 {
-    int writes = 0;
-    ListingFile().SetWriteFunction([&](HANDLE f, const void* data, DWORD size, DWORD* written) -> BOOL {
-        if (++writes == 2) {
-            SetLastError(ERROR_DISK_FULL);
-            return FALSE;
-        }
-        return WriteFile(f, data, size, written, nullptr);
-    });
-    chosen = dir / "a.txt";
-    // 130 bytes: one piece while writing, the last two at the close, which fails.
-    EXPECT_EQ(SaveFailure(Options(TNumbering::nmNone), {std::string(127, 'z')}), "I/O error 112");
-    EXPECT_EQ(ReadFileBytes(chosen), " " + std::string(127, 'z'));
-    EXPECT_FALSE(ListingFile().Writing());
-    EXPECT_EQ(ListingCounter(), 1);
-}
-
-TEST_F(SaveListingTest, ACharacterDeviceThatIsFullFailsAtTheFirstLine)
-{
-    // The Unix full device: every write fails with "disk full", and it is a character device, so the
-    // first line is written at once and fails at once.
+    // The Unix full device: a character device, so the first line goes out at once, and fails.
     chosen = "Z:\\dev\\full";
     if (!IsExistingFile(chosen))
         GTEST_SKIP() << "no full device on this system";
     SetListingCounter(3);
-    EXPECT_EQ(SaveFailure(Options(TNumbering::nmCommon), {"a", "b", "c"}), "I/O error 112");
+    EXPECT_EQ(Save(Options(TNumbering::nmCommon), {"a", "b"}), "I/O error 112");
     EXPECT_EQ(ListingCounter(), 4);  // the line that failed was counted
-    EXPECT_FALSE(ListingFile().Writing());
-    EXPECT_EQ(SaveFailure(Options(TNumbering::nmCommon, "H"), {"a"}), "I/O error 112");  // the gap already fails
+    EXPECT_EQ(Save(Options(TNumbering::nmCommon, "H")), "I/O error 112");  // the gap already fails
     EXPECT_EQ(ListingCounter(), 4);
+    EXPECT_FALSE(ListingFile().Writing());
 }
 
-TEST_F(SaveListingTest, TheChosenListIsAskedForOnceTheDialogIsConfirmed)
+TEST_F(SaveListingTest, OptionsAndListAreReadOnceTheDialogIsConfirmed)
 {
     chosen = dir / "a.txt";
-    ListingOptions options = Options(TNumbering::nmCommon);
-    options.Source = TListingSource::lsDirectories;
-    int optionReads = 0;
     bool dialogDone = false;
     SaveFileNameFunction = [&](OPENFILENAMEA* r) -> BOOL {
-        EXPECT_EQ(optionReads, 0);  // not read before the dialog
         std::memcpy(r->lpstrFile, chosen.c_str(), chosen.size() + 1);
-        dialogDone = true;
-        return TRUE;
+        return dialogDone = true;
     };
-    ASSERT_TRUE(SaveListing(
+    ListingOptions options = Options(TNumbering::nmCommon);
+    options.Source = TListingSource::lsDirectories;
+    std::vector<std::string> order;
+    SaveListing(
         dialog,
         [&] {
-            EXPECT_TRUE(dialogDone);
-            ++optionReads;
+            order.push_back(dialogDone ? "options after the dialog" : "options before");
             return options;
         },
         [&](TListingSource source) {
-            EXPECT_EQ(source, TListingSource::lsDirectories);
-            return std::make_unique<TStringListingItems>(std::vector<std::string>{"[..]", "[podkatalog]"});
-        }));
-    EXPECT_EQ(optionReads, 1);
-    EXPECT_EQ(ReadFileBytes(chosen), "1 [..]\r\n2 [podkatalog]\r\n");
+            order.push_back(source == TListingSource::lsDirectories ? "directories" : "files");
+            return std::make_unique<TStringListingItems>(Items{"[..]", "[podkatalog]"});
+        });
+    EXPECT_EQ(order, (std::vector<std::string>{"options after the dialog", "directories"}));
+    EXPECT_EQ(Bytes(), "1 [..]\r\n2 [podkatalog]\r\n");
 }
