@@ -9,6 +9,15 @@ HDC TCanvas::Handle()
     return dc_;
 }
 
+void TCanvas::Refresh()
+{
+    if (!dc_)
+        return;
+    SelectObject(dc_, GetStockObject(BLACK_PEN));
+    SelectObject(dc_, GetStockObject(WHITE_BRUSH));
+    SelectObject(dc_, GetStockObject(SYSTEM_FONT));
+}
+
 HDC TCanvas::Prepare()
 {
     Changing();

@@ -19,6 +19,8 @@ public:
     HDC Handle();
     void SetHandle(HDC dc) { dc_ = dc; }
     bool HandleAllocated() const { return dc_ != nullptr; }
+    // Puts the stock pen, brush and font into the device context (a printer's new page starts clean).
+    void Refresh();
 
     TFont& Font() { return font_; }
     TColor BrushColor() const { return brushColor_; }
