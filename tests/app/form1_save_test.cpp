@@ -14,25 +14,16 @@
 
 namespace {
 
-void DropQuitMessages()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
-}
-
 class Form1Save : public testing::Test {
 protected:
     void SetUp() override
     {
-        DropQuitMessages();  // a main window closed by an earlier test asked the loop to end
         Application().OnException = [this](const std::exception& e) { errors.push_back(e.what()); };
     }
     void TearDown() override
     {
         Application().OnException = nullptr;
         SetListingCounter(0);
-        DropQuitMessages();
         EXPECT_FALSE(DialogWatchdog::Fired());
     }
     // Clicks the save button with the mouse while the dialog is worked by the given hand.

@@ -268,10 +268,6 @@ TEST_F(RealSaveDialog, CancelLeavesTheNameAsItWasAndOtherWindowsAreDisabledMeanw
         EXPECT_TRUE(IsWindowEnabled(form.Handle()));
         EXPECT_EQ(GetActiveWindow(), form.Handle());
     }
-    // The form was the application's first, so its end asked the message loop to end: not ours to end.
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
     dialog.SetFileName(dir / "stara.txt");
     DialogDriver driver([&](HWND window) { CancelDialog(window); });
     EXPECT_FALSE(dialog.Execute());
