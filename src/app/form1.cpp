@@ -57,6 +57,12 @@ TForm1::TForm1(TComponent* owner) : TForm(owner)
     SetFont(TFont(L"MS Sans Serif", -11, clWindowText));
     BuildControls();
     HandleNeeded();
+    // The controls are set up: the tree builds itself now and announces its first selection.
+    try {
+        ShellTreeView1.Loaded();
+    } catch (...) {
+        Application().HandleCurrentException();
+    }
     DoCreate();
 }
 
@@ -100,6 +106,18 @@ void TForm1::BuildControls()
     na1.SetCaption(L"z odstępem");
     Place(na2, GroupBox3, "na2", 120, 16, 81, 17);
     na2.SetCaption(L"bez odstępu");
+
+    Place(ShellTreeView1, *this, "ShellTreeView1", 8, 12, 253, 449);
+    ShellTreeView1.SetObjectTypes({TShellObjectType::otFolders});
+    ShellTreeView1.SetRoot("rfDesktop");
+    ShellTreeView1.SetUseShellImages(true);
+    ShellTreeView1.SetAutoRefresh(false);
+    ShellTreeView1.SetShowRoot(false);
+    ShellTreeView1.SetIndent(19);
+    ShellTreeView1.SetColor(kListGrey);
+    TFont treeFont = Arial(-12, clNavy);
+    treeFont.SetCharset(EASTEUROPE_CHARSET);
+    ShellTreeView1.SetFont(treeFont);
 
     // The help panel: hidden until "Pomoc"; it has no tab stop of its own.
     Place(Panel1, *this, "Panel1", 500, 68, 69, 49);
@@ -189,7 +207,15 @@ void TForm1::FormCreate()
     dr1.SetChecked(true);
     nr2.SetChecked(true);
     na1.SetChecked(true);
+    InitFolders();
     naglowek.SetText("");
+}
+
+void TForm1::InitFolders()
+{
+    char directory[MAX_PATH + 1] = {};
+    GetCurrentDirectoryA(sizeof(directory), directory);
+    ShellTreeView1.SetSelectedPath(directory);
 }
 
 void TForm1::Edit1Change()

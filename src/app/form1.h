@@ -15,6 +15,7 @@
 #include "listing/listing_items.h"
 #include "listing/listing_options.h"
 #include "printing/save_dialog.h"
+#include "shelltree/shell_tree_view.h"
 
 class TForm1 : public TForm {
 public:
@@ -33,6 +34,7 @@ public:
     TGroupBox GroupBox3{this};
     TRadioButton na1{this};
     TRadioButton na2{this};
+    TShellTreeView ShellTreeView1{this};
     TPanel Panel1{this};
     TMemo Memo1{this};
     TImage Image1{this};
@@ -70,6 +72,8 @@ protected:
 
 private:
     void BuildControls();
+    // The three folder views start on one folder: the tree takes the process's current directory.
+    void InitFolders();
     // The export options as the controls stand now.
     ListingOptions ReadListingOptions();
     // The start position of an export.
