@@ -99,6 +99,14 @@ void TForm1::BuildControls()
     naglowek.SetFont(Arial(-12, clBlue));
     naglowek.SetText("naglowek");
 
+    // The start position: no limits of its own; the handler keeps it from going negative.
+    Place(pozycja, *this, "pozycja", 504, 324, 97, 24);
+    pozycja.SetFont(Arial(-12, clBlue));
+    pozycja.SetMinValue(0);
+    pozycja.SetMaxValue(0);
+    pozycja.SetValue(0);
+    pozycja.OnChange = [this] { pozycjaChange(); };
+
     Place(GroupBox3, *this, "GroupBox3", 504, 260, 241, 41);
     GroupBox3.SetCaption(L"Jak drukować nagłówek");
     GroupBox3.SetFont(optionFont);
@@ -264,13 +272,14 @@ ListingOptions TForm1::ReadListingOptions()
                                         : TNumbering::nmNone;
     options.Header = naglowek.Text();
     options.HeaderSpacing = na1.Checked() ? THeaderSpacing::hsWithGap : THeaderSpacing::hsWithoutGap;
-    options.StartPosition = StartPosition();
+    options.StartPosition = pozycja.Value();
     return options;
 }
 
-int TForm1::StartPosition()
+void TForm1::pozycjaChange()
 {
-    return 0;  // until the start position's spin edit is on the window
+    if (pozycja.Value() < 0)
+        pozycja.SetValue(0);
 }
 
 std::unique_ptr<TListingItems> TForm1::ListingItems(TListingSource /*source*/)

@@ -16,6 +16,7 @@
 #include "listing/listing_options.h"
 #include "printing/save_dialog.h"
 #include "shelltree/shell_tree_view.h"
+#include "widgets/spin_edit.h"
 
 class TForm1 : public TForm {
 public:
@@ -31,6 +32,7 @@ public:
     TRadioButton nr3{this};
     TRadioButton nr2{this};
     TEdit naglowek{this};
+    TSpinEdit pozycja{this};
     TGroupBox GroupBox3{this};
     TRadioButton na1{this};
     TRadioButton na2{this};
@@ -57,6 +59,7 @@ public:
     TSaveDialog SaveDialog1{this};
 
     void Edit1Change();
+    void pozycjaChange();
     void SpeedButton1Click();  // "Koniec"
     void SpeedButton2Click();  // save the listing to a file
     void SpeedButton3Click();  // print the listing
@@ -76,8 +79,6 @@ private:
     void InitFolders();
     // The export options as the controls stand now.
     ListingOptions ReadListingOptions();
-    // The start position of an export.
-    int StartPosition();
     // The items of the list an export reads.
     std::unique_ptr<TListingItems> ListingItems(TListingSource source);
 };

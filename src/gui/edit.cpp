@@ -37,6 +37,14 @@ void TEdit::Change()
 
 LRESULT TEdit::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    // A multi-line edit sends no EN_CHANGE for text set by code: tell the change here.
+    if (msg == WM_SETTEXT && (GetWindowLongW(Handle(), GWL_STYLE) & ES_MULTILINE)) {
+        const std::wstring before = Caption();
+        const LRESULT result = TWinControl::WndProc(msg, wParam, lParam);
+        if (Caption() != before)
+            Change();
+        return result;
+    }
     if (msg == CN_COMMAND) {
         if (HIWORD(wParam) == EN_CHANGE)
             Change();

@@ -61,14 +61,19 @@ void TTimer::Update()
     }
 }
 
+void TTimer::Tick()
+{
+    if (onTimer_)
+        onTimer_();
+}
+
 void __stdcall TTimer::TimerProc(HWND, unsigned, unsigned long long id, unsigned long)
 {
     const auto it = Timers().find(id);
     if (it == Timers().end())
         return;
     try {
-        if (it->second->onTimer_)
-            it->second->onTimer_();
+        it->second->Tick();
     } catch (...) {
         Application().HandleCurrentException();
     }

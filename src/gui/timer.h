@@ -15,6 +15,8 @@ public:
     void SetOnTimer(TNotifyEvent handler);
     // Whether a platform timer is running now.
     bool Running() const { return id_ != 0; }
+    // Runs the handler as an expiry of the timer does.
+    void Tick();
 
 private:
     void Update();

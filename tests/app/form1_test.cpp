@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "app/form1.h"
@@ -87,6 +88,7 @@ TEST(MainWindow, ControlsInTheirPlacesWithTheirTexts)
         {form.na1, 8, 16, 113, 17, L"z odstępem", true},
         {form.na2, 120, 16, 81, 17, L"bez odstępu", true},
         {form.Label8, 504, 308, 220, 14, L"Drukuj (zapisz) listę począwszy od pozycji....", false},
+        {form.pozycja, 504, 324, 97, 24, L"0", true},
         {form.SpeedButton4, 560, 368, 193, 22, L"Pomoc", true},
         {form.SpeedButton3, 560, 392, 193, 22, L"Drukuj obraz katalogu", true},
         {form.SpeedButton2, 560, 416, 193, 22, L"Zapisz obraz katalogu w pliku", true},
@@ -134,6 +136,23 @@ TEST(MainWindow, DefaultsAfterCreation)
     EXPECT_FALSE(form.na2.Checked());
     EXPECT_EQ(form.naglowek.Text(), "");  // the stored "naglowek" is cleared
     EXPECT_EQ(form.Edit1.Text(), "*.*");
+    EXPECT_EQ(form.pozycja.Value(), 0);
+    EXPECT_EQ(form.pozycja.Text(), "0");
+}
+
+TEST(MainWindow, NegativeStartPositionGoesBackToZeroAtOnce)
+{
+    TForm1 form(nullptr);
+    form.Show();
+    form.pozycja.SetFocus();
+    SendMessageW(form.pozycja.Handle(), EM_SETSEL, 0, -1);
+    for (char c : std::string("-5"))
+        SendMessageW(form.pozycja.Handle(), WM_CHAR, static_cast<WPARAM>(c), 0);
+    EXPECT_EQ(form.pozycja.Text(), "0");
+    SendMessageW(form.pozycja.Handle(), WM_KEYDOWN, VK_DOWN, 0);  // below 0 by the arrow key
+    EXPECT_EQ(form.pozycja.Text(), "0");
+    form.pozycja.SetText("12");
+    EXPECT_EQ(form.pozycja.Value(), 12);
 }
 
 TEST(MainWindow, KeyboardOrderOfTheOptions)
@@ -141,8 +160,8 @@ TEST(MainWindow, KeyboardOrderOfTheOptions)
     TForm1 form(nullptr);
     form.Show();
     // Walk the Tab cycle once and keep the controls this test knows, in the order met.
-    const std::vector<HWND> known = {form.Edit1.Handle(), form.dr1.Handle(), form.nr2.Handle(),
-                                     form.naglowek.Handle(), form.na1.Handle()};
+    const std::vector<HWND> known = {form.Edit1.Handle(),    form.dr1.Handle(),     form.nr2.Handle(),
+                                     form.naglowek.Handle(), form.pozycja.Handle(), form.na1.Handle()};
     std::vector<HWND> order;
     HWND start = GetNextDlgTabItem(form.Handle(), nullptr, FALSE);
     HWND h = start;
