@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include "gui/application.h"
+#include "listing/printed_listing.h"
 #include "listing/save_listing.h"
 
 namespace {
@@ -208,6 +209,7 @@ void TForm1::BuildControls()
     SaveDialog1.SetName("SaveDialog1");
     SaveDialog1.SetFilter("Pliki tekstowe|*.txt");
     SaveDialog1.SetDefaultExt("txt");
+    PrintDialog1.SetName("PrintDialog1");
 }
 
 void TForm1::FormCreate()
@@ -289,6 +291,8 @@ std::unique_ptr<TListingItems> TForm1::ListingItems(TListingSource /*source*/)
 
 void TForm1::SpeedButton3Click()
 {
+    PrintListing(PrintDialog1, [this] { return ReadListingOptions(); },
+                 [this](TListingSource source) { return ListingItems(source); });
 }
 
 void TForm1::Label2Click()

@@ -14,6 +14,7 @@
 #include "gui/timer.h"
 #include "listing/listing_items.h"
 #include "listing/listing_options.h"
+#include "printing/print_dialog.h"
 #include "printing/save_dialog.h"
 #include "shelltree/shell_tree_view.h"
 #include "widgets/spin_edit.h"
@@ -57,6 +58,7 @@ public:
     TSpeedButton SpeedButton1{this};
     TTimer Timer1{this};
     TSaveDialog SaveDialog1{this};
+    TPrintDialog PrintDialog1{this};
 
     void Edit1Change();
     void pozycjaChange();
