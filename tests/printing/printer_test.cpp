@@ -134,6 +134,13 @@ TEST_F(PrinterTest, DefaultEnumerationErrors)
     EXPECT_EQ(Count("GetProfileStringA"), 0);
 }
 
+TEST_F(PrinterTest, DefaultNameMissingFromTheListIsNoDefault)
+{
+    fake.ProfileDevice = "Plotter,winspool,LPT1:";
+    EXPECT_EQ(PrinterError([&] { Printer().SelectedIndex(); }), "There is no default printer currently selected");
+    EXPECT_EQ(Count("OpenPrinterA"), 0);
+}
+
 TEST_F(PrinterTest, DefaultPrinterIsFoundIgnoringCase)
 {
     fake.Printers = {{"Ink", ""}, {"Laser", ""}};
@@ -144,13 +151,6 @@ TEST_F(PrinterTest, DefaultPrinterIsFoundIgnoringCase)
     EXPECT_EQ(LogLines(fake.Log, "CreateICA"), (std::vector<std::string>{"CreateICA |Laser||copies=1"}));
     EXPECT_EQ(LogLines(fake.Log, "OpenPrinterA"), (std::vector<std::string>{"OpenPrinterA Laser"}));
     EXPECT_EQ(Printer().CopyCount(), 1);
-}
-
-TEST_F(PrinterTest, DefaultNameMissingFromTheListIsNoDefault)
-{
-    fake.ProfileDevice = "Plotter,winspool,LPT1:";
-    EXPECT_EQ(PrinterError([&] { Printer().SelectedIndex(); }), "There is no default printer currently selected");
-    EXPECT_EQ(Count("OpenPrinterA"), 0);
 }
 
 TEST_F(PrinterTest, SetDeviceMatchesTheEnumeratedEntryThenAppends)
@@ -226,14 +226,6 @@ TEST_F(PrinterTest, DocumentsAndPages)
                                                "EndPage", "EndDoc"}));
 }
 
-TEST_F(PrinterTest, JobTitleNamesTheDocument)
-{
-    Printer().SetJobTitle("Lista");
-    Printer().StartJob();
-    Printer().FinishJob();
-    EXPECT_EQ(LogLines(fake.Log, "StartDocA"), (std::vector<std::string>{"StartDocA [Lista]"}));
-}
-
 TEST_F(PrinterTest, DeviceContextIsReusedAfterFinishJobAndRenewedAfterACopyCountWrite)
 {
     Printer().StartJob();
@@ -284,14 +276,16 @@ TEST_F(PrinterTest, WithoutDevModeThereIsNoCopyCount)
     Printer().StartJob();
     Printer().FinishJob();
     EXPECT_EQ(LogLines(fake.Log, "CreateDCA"), (std::vector<std::string>{"CreateDCA |Laser||no devmode"}));
-}
 
-TEST_F(PrinterTest, PrinterThatCannotBeOpenedHasNoDevMode)
-{
-    fake.OpenFails = true;
-    EXPECT_EQ(Printer().SelectedIndex(), 0);
-    EXPECT_EQ(Count("DocumentPropertiesA"), 0);
-    EXPECT_EQ(PrinterError([&] { Printer().CopyCount(); }), "Operation not supported on selected printer");
+    // A printer that cannot be opened is chosen all the same, without settings.
+    TFakeSpooler closed;
+    closed.Printers = fake.Printers;
+    closed.ProfileDevice = fake.ProfileDevice;
+    closed.OpenFails = true;
+    TPrinter other(Borrow(closed));
+    EXPECT_EQ(other.SelectedIndex(), 0);
+    EXPECT_TRUE(LogLines(closed.Log, "DocumentPropertiesA").empty());
+    EXPECT_EQ(PrinterError([&] { other.CopyCount(); }), "Operation not supported on selected printer");
 }
 
 TEST_F(PrinterTest, ContextThatCannotBeMadeIsNotValidUntilItCanBe)
@@ -416,29 +410,6 @@ TEST_F(PrinterTest, DestructionEndsAnOpenDocumentAndReleasesEverything)
     EXPECT_EQ(fake.Log, (std::vector<std::string>{"EndPage", "EndDoc", "DeleteDC device", "ClosePrinter"}));
     EXPECT_EQ(fake.LiveContexts(), 0);
     EXPECT_EQ(fake.OpenSpoolerHandles(), 0);
-}
-
-TEST_F(PrinterTest, AbortAbandonsTheDocumentAndAllowsTheNext)
-{
-    Printer().StartJob();
-    Printer().Abort();
-    EXPECT_FALSE(Printer().IsPrinting());
-    EXPECT_EQ(Printer().CurrentPage(), 0);
-    EXPECT_EQ(Count("AbortDoc"), 1);
-    EXPECT_EQ(Count("EndDoc"), 0);
-    Printer().StartJob();
-    EXPECT_EQ(Printer().CurrentPage(), 1);
-    Printer().FinishJob();
-}
-
-TEST(SharedPrinter, OneObjectUntilReplaced)
-{
-    TFakeSpooler fake;
-    std::unique_ptr<TPrinter> previous = SetSharedPrinter(std::make_unique<TPrinter>(Borrow(fake)));
-    TPrinter& first = SharedPrinter();
-    EXPECT_EQ(&SharedPrinter(), &first);
-    EXPECT_TRUE(SharedPrinter().PrinterList().empty());  // the fake has no printers
-    SetSharedPrinter(std::move(previous));
 }
 
 }  // namespace
