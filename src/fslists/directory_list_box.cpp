@@ -299,7 +299,7 @@ const TBitmap* TDirectoryListBox::GlyphOf(TDirGlyph glyph) const
 void TDirectoryListBox::DrawItem(int index, const RECT& rect, UINT)
 {
     Canvas().FillRect(rect);
-    const auto glyph = static_cast<TDirGlyph>(SendMessageW(Handle(), LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+    const auto glyph = static_cast<TDirGlyph>(Perform(LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
     const TBitmap* bitmap = GlyphOf(glyph);
     const TDirectoryItemPlaces places = DirectoryItemPlaces(index, bitmap ? glyph : TDirGlyph::dgNone,
                                                             PathDepth(folderPath_), bitmap ? bitmap->Width() : 16);

@@ -251,7 +251,7 @@ void TFileListBox::DrawItem(int index, const RECT& rect, UINT)
 {
     Canvas().FillRect(rect);
     int x = 2;
-    const auto glyph = static_cast<TFileGlyph>(SendMessageW(Handle(), LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+    const auto glyph = static_cast<TFileGlyph>(Perform(LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
     if (showGlyphs_) {
         if (const TBitmap* bitmap = GlyphOf(glyph)) {
             const int height = Scale(bitmap->Height());

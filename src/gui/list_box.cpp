@@ -80,8 +80,9 @@ void TCustomListBox::CreateParams(TCreateParams& params)
 void TCustomListBox::CreateWnd()
 {
     TWinControl::CreateWnd();
+    listProc_ = reinterpret_cast<WNDPROC>(GetClassLongPtrW(Handle(), GCLP_WNDPROC));
     FontChanged();
-    SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, Scale(itemHeight_));
+    Perform(LB_SETITEMHEIGHT, 0, Scale(itemHeight_));
 }
 
 void TCustomListBox::FontChanged()
@@ -98,16 +99,25 @@ void TCustomListBox::SetItemHeight(int height)
         return;
     itemHeight_ = height;
     if (HandleAllocated()) {
-        SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, Scale(height));
+        Perform(LB_SETITEMHEIGHT, 0, Scale(height));
         Invalidate();
     }
+}
+
+LRESULT TCustomListBox::Perform(UINT msg, WPARAM wParam, LPARAM lParam) const
+{
+    if (!HandleAllocated())
+        return 0;
+    if (!listProc_)
+        return SendMessageW(Handle(), msg, wParam, lParam);
+    return CallWindowProcW(listProc_, Handle(), msg, wParam, lParam);
 }
 
 int TCustomListBox::Count() const
 {
     if (!HandleAllocated())
         return 0;
-    return static_cast<int>(SendMessageW(Handle(), LB_GETCOUNT, 0, 0));
+    return static_cast<int>(Perform(LB_GETCOUNT, 0, 0));
 }
 
 void TCustomListBox::CheckIndex(int index) const
@@ -118,11 +128,11 @@ void TCustomListBox::CheckIndex(int index) const
 
 std::wstring TCustomListBox::ItemTextW(int index) const
 {
-    const LRESULT len = SendMessageW(Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    const LRESULT len = Perform(LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (len == LB_ERR)
         return std::wstring();
     std::wstring text(static_cast<size_t>(len) + 1, L'\0');
-    const LRESULT got = SendMessageW(Handle(), LB_GETTEXT, static_cast<WPARAM>(index),
+    const LRESULT got = Perform(LB_GETTEXT, static_cast<WPARAM>(index),
                                      reinterpret_cast<LPARAM>(text.data()));
     text.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
     return text;
@@ -137,17 +147,17 @@ std::string TCustomListBox::Items(int index) const
 LPARAM TCustomListBox::ItemData(int index) const
 {
     CheckIndex(index);
-    return static_cast<LPARAM>(SendMessageW(Handle(), LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+    return static_cast<LPARAM>(Perform(LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
 }
 
 int TCustomListBox::Add(const std::string& text, LPARAM data)
 {
     HandleNeeded();
     const std::wstring wide = AnsiToWide(text);
-    const LRESULT index = SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    const LRESULT index = Perform(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     if (index < 0)
         InsertFailed();
-    SendMessageW(Handle(), LB_SETITEMDATA, static_cast<WPARAM>(index), data);
+    Perform(LB_SETITEMDATA, static_cast<WPARAM>(index), data);
     return static_cast<int>(index);
 }
 
@@ -157,7 +167,6 @@ void TCustomListBox::AddItems(const std::vector<TListBoxItem>& items)
         return;
     HandleNeeded();
     TListBoxUpdate update(*this);
-    HWND list = Handle();
     std::vector<std::wstring> texts;
     texts.reserve(items.size());
     size_t bytes = 0;
@@ -165,30 +174,30 @@ void TCustomListBox::AddItems(const std::vector<TListBoxItem>& items)
         texts.push_back(AnsiToWide(item.text));
         bytes += (texts.back().size() + 1) * sizeof(wchar_t);
     }
-    SendMessageW(list, LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
+    Perform(LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
     const bool append = !sorted_ || Count() == 0;
     std::vector<size_t> order;
     if (sorted_ && append) {
-        order = CaseBlindOrder(texts, static_cast<LCID>(SendMessageW(list, LB_GETLOCALE, 0, 0)));
+        order = CaseBlindOrder(texts, static_cast<LCID>(Perform(LB_GETLOCALE, 0, 0)));
     } else {
         order.resize(items.size());
         std::iota(order.begin(), order.end(), size_t{0});
     }
     for (size_t i : order) {
         // Appending (an index of -1) keeps the order given; a sorted list with items places each one.
-        const LRESULT index = SendMessageW(list, append ? LB_INSERTSTRING : LB_ADDSTRING, append ? WPARAM(-1) : 0,
+        const LRESULT index = Perform(append ? LB_INSERTSTRING : LB_ADDSTRING, append ? WPARAM(-1) : 0,
                                            reinterpret_cast<LPARAM>(texts[i].c_str()));
         if (index < 0)
             InsertFailed();
         if (items[i].data)
-            SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(index), items[i].data);
+            Perform(LB_SETITEMDATA, static_cast<WPARAM>(index), items[i].data);
     }
 }
 
 void TCustomListBox::Clear()
 {
     if (HandleAllocated())
-        SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
+        Perform(LB_RESETCONTENT, 0, 0);
 }
 
 int TCustomListBox::FindExact(const std::string& text, int startAfter) const
@@ -196,7 +205,7 @@ int TCustomListBox::FindExact(const std::string& text, int startAfter) const
     if (!HandleAllocated())
         return -1;
     const std::wstring wide = AnsiToWide(text);
-    const LRESULT index = SendMessageW(Handle(), LB_FINDSTRINGEXACT, static_cast<WPARAM>(startAfter),
+    const LRESULT index = Perform(LB_FINDSTRINGEXACT, static_cast<WPARAM>(startAfter),
                                        reinterpret_cast<LPARAM>(wide.c_str()));
     return index == LB_ERR ? -1 : static_cast<int>(index);
 }
@@ -205,7 +214,7 @@ int TCustomListBox::ItemIndex() const
 {
     if (!HandleAllocated())
         return -1;
-    const LRESULT index = SendMessageW(Handle(), multiSelect_ ? LB_GETCARETINDEX : LB_GETCURSEL, 0, 0);
+    const LRESULT index = Perform(multiSelect_ ? LB_GETCARETINDEX : LB_GETCURSEL, 0, 0);
     return index == LB_ERR ? -1 : static_cast<int>(index);
 }
 
@@ -213,13 +222,13 @@ void TCustomListBox::SetItemIndex(int index)
 {
     HandleNeeded();
     if (multiSelect_) {
-        SendMessageW(Handle(), LB_SETSEL, FALSE, -1);
+        Perform(LB_SETSEL, FALSE, -1);
         if (index >= 0) {
-            SendMessageW(Handle(), LB_SETSEL, TRUE, index);
-            SendMessageW(Handle(), LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
+            Perform(LB_SETSEL, TRUE, index);
+            Perform(LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
         }
     } else {
-        SendMessageW(Handle(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        Perform(LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     }
 }
 
@@ -227,19 +236,19 @@ bool TCustomListBox::Selected(int index) const
 {
     if (!HandleAllocated())
         return false;
-    return SendMessageW(Handle(), LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
+    return Perform(LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
 }
 
 void TCustomListBox::BeginUpdate()
 {
     if (updateCount_++ == 0 && HandleAllocated())
-        SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+        Perform(WM_SETREDRAW, FALSE, 0);
 }
 
 void TCustomListBox::EndUpdate()
 {
     if (updateCount_ > 0 && --updateCount_ == 0 && HandleAllocated()) {
-        SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+        Perform(WM_SETREDRAW, TRUE, 0);
         RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE);
     }
 }
