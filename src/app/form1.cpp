@@ -21,6 +21,17 @@ TFont Arial(int height, TColor color, unsigned style = 0)
     return TFont(L"Arial", height, color, style);
 }
 
+// An export reads the items of a list box as they stand at the moment it reads them.
+class TListBoxListingItems : public TListingItems {
+public:
+    explicit TListBoxListingItems(const TCustomListBox& list) : list_(list) {}
+    int Count() const override { return list_.Count(); }
+    std::string Item(int index) const override { return list_.Items(index); }
+
+private:
+    const TCustomListBox& list_;
+};
+
 }  // namespace
 
 std::vector<std::wstring> HelpLines()
@@ -73,6 +84,13 @@ void TForm1::BuildControls()
     const TFont optionFont = Arial(-11, clNavy);
 
     // Keyboard order: the file list, the mask, the options, the start position, the tree, the directory list.
+    const TFont listFont = Arial(-12, clNavy);
+    FileListBox1.SetFlatBorder(true);
+    FileListBox1.SetColor(kListGrey);
+    FileListBox1.SetFont(listFont);
+    FileListBox1.SetShowGlyphs(true);  // item height 16: the glyph's height and one
+    Place(FileListBox1, *this, "FileListBox1", 272, 228, 217, 233);
+
     Place(Edit1, *this, "Edit1", 456, 204, 33, 17);
     Edit1.SetFont(grey);
     Edit1.SetText("*.*");
@@ -127,6 +145,12 @@ void TForm1::BuildControls()
     TFont treeFont = Arial(-12, clNavy);
     treeFont.SetCharset(EASTEUROPE_CHARSET);
     ShellTreeView1.SetFont(treeFont);
+
+    DirectoryListBox1.SetFlatBorder(true);
+    DirectoryListBox1.SetColor(kListGrey);
+    DirectoryListBox1.SetFont(listFont);  // item height 16: the glyph's height and one
+    Place(DirectoryListBox1, *this, "DirectoryListBox1", 272, 28, 217, 161);
+    DirectoryListBox1.OnChange = [this] { DirectoryListBox1Change(); };
 
     // The help panel: hidden until "Pomoc"; it has no tab stop of its own.
     Place(Panel1, *this, "Panel1", 500, 68, 69, 49);
@@ -230,6 +254,12 @@ void TForm1::InitFolders()
 
 void TForm1::Edit1Change()
 {
+    FileListBox1.SetMask(Edit1.Text());
+}
+
+void TForm1::DirectoryListBox1Change()
+{
+    FileListBox1.EnterPath(DirectoryListBox1.FolderPath());
 }
 
 void TForm1::SpeedButton4Click()
@@ -284,9 +314,11 @@ void TForm1::pozycjaChange()
         pozycja.SetValue(0);
 }
 
-std::unique_ptr<TListingItems> TForm1::ListingItems(TListingSource /*source*/)
+std::unique_ptr<TListingItems> TForm1::ListingItems(TListingSource source)
 {
-    return std::make_unique<TStringListingItems>();  // the file and directory lists are not on the window yet
+    if (source == TListingSource::lsDirectories)
+        return std::make_unique<TListBoxListingItems>(DirectoryListBox1);
+    return std::make_unique<TListBoxListingItems>(FileListBox1);
 }
 
 void TForm1::SpeedButton3Click()

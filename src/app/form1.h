@@ -2,6 +2,8 @@
 // The main window: the folder views, the export options, the four command buttons and the help panel.
 #include <memory>
 
+#include "fslists/directory_list_box.h"
+#include "fslists/file_list_box.h"
 #include "gui/edit.h"
 #include "gui/form.h"
 #include "gui/group_box.h"
@@ -24,6 +26,7 @@ public:
     explicit TForm1(TComponent* owner);
 
     // Controls, declared in the keyboard order; a container comes before what it holds.
+    TFileListBox FileListBox1{this};
     TEdit Edit1{this};
     TGroupBox GroupBox1{this};
     TRadioButton dr1{this};
@@ -38,6 +41,7 @@ public:
     TRadioButton na1{this};
     TRadioButton na2{this};
     TShellTreeView ShellTreeView1{this};
+    TDirectoryListBox DirectoryListBox1{this};
     TPanel Panel1{this};
     TMemo Memo1{this};
     TImage Image1{this};
@@ -61,6 +65,7 @@ public:
     TPrintDialog PrintDialog1{this};
 
     void Edit1Change();
+    void DirectoryListBox1Change();
     void pozycjaChange();
     void SpeedButton1Click();  // "Koniec"
     void SpeedButton2Click();  // save the listing to a file

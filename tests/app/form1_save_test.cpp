@@ -52,10 +52,11 @@ TEST_F(Form1Save, SavesWhatTheControlsSayAndACancelChangesNothing)
     form.na1.SetChecked(true);  // "z odstępem"
     const std::string header = "Wykaz \xB3\xF3\x64\xBC";  // Polish letters, as the ANSI code page holds them
     form.naglowek.SetText(header);
+    form.pozycja.SetValue(1000000);  // past the end of any list: the header alone
     SetListingCounter(4);
     ClickSave(form, [&](HWND window) { TypeFileNameAndConfirm(window, dir / "lista"); });
     EXPECT_EQ(form.SaveDialog1.FileName(), dir / "lista.txt");
-    // The lists are not on the window yet: the gap and the header only, and the counter restarted.
+    // No item from that start: the gap and the header only, and the counter restarted.
     EXPECT_EQ(ReadFileBytes(dir / "lista.txt"), "\r\n" + header + "\r\n");
     EXPECT_EQ(ListingCounter(), 0);
 
@@ -77,6 +78,7 @@ TEST_F(Form1Save, AFailureIsShownAndTheNextSaveWorks)
     TForm1 form(nullptr);
     form.naglowek.SetText("H");
     form.na2.SetChecked(true);
+    form.pozycja.SetValue(1000000);  // past the end of any list: the header alone
     dir.WriteFile("zajety.txt", "cudzy");
     const std::string path = dir / "zajety.txt";
     HANDLE other = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
