@@ -3,8 +3,9 @@
 void TMemo::CreateParams(TCreateParams& params)
 {
     TEdit::CreateParams(params);
-    params.style &= ~ES_AUTOHSCROLL;  // long lines wrap
-    params.style |= ES_MULTILINE | ES_WANTRETURN | WS_VSCROLL;
+    if (wordWrap_)
+        params.style &= ~ES_AUTOHSCROLL;
+    params.style |= ES_MULTILINE | ES_WANTRETURN;
 }
 
 std::vector<std::wstring> TMemo::Lines() const
