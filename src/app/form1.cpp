@@ -145,6 +145,7 @@ void TForm1::BuildControls()
     TFont treeFont = Arial(-12, clNavy);
     treeFont.SetCharset(EASTEUROPE_CHARSET);
     ShellTreeView1.SetFont(treeFont);
+    ShellTreeView1.OnChange = [this](TTreeNode*) { ShellTreeView1Change(); };
 
     DirectoryListBox1.SetFlatBorder(true);
     DirectoryListBox1.SetColor(kListGrey);
@@ -158,6 +159,7 @@ void TForm1::BuildControls()
     Panel1.SetColor(clSilver);
     Panel1.SetVisible(false);
     Place(Memo1, Panel1, "Memo1", 16, 16, 425, 217);
+    Memo1.SetWordWrap(false);  // one help line per row
     Memo1.SetLines(HelpLines());
     Memo1.SetEnabled(false);
     Place(Image1, Panel1, "Image1", 16, 240, 33, 33);
@@ -250,6 +252,17 @@ void TForm1::InitFolders()
     char directory[MAX_PATH + 1] = {};
     GetCurrentDirectoryA(sizeof(directory), directory);
     ShellTreeView1.SetSelectedPath(directory);
+    FileListBox1.EnterPath(ShellTreeView1.SelectedPath());
+    DirectoryListBox1.SetFolderPath(ShellTreeView1.SelectedPath());
+}
+
+// A virtual folder (a plain name) or no selection (an empty text) has no backslash: the lists stay.
+void TForm1::ShellTreeView1Change()
+{
+    if (ShellTreeView1.SelectedPath().find('\\') != std::string::npos)
+        FileListBox1.EnterPath(ShellTreeView1.SelectedPath());
+    if (ShellTreeView1.SelectedPath().find('\\') != std::string::npos)
+        DirectoryListBox1.SetFolderPath(ShellTreeView1.SelectedPath());
 }
 
 void TForm1::Edit1Change()
@@ -259,6 +272,7 @@ void TForm1::Edit1Change()
 
 void TForm1::DirectoryListBox1Change()
 {
+    ShellTreeView1.SetSelectedPath(DirectoryListBox1.FolderPath());
     FileListBox1.EnterPath(DirectoryListBox1.FolderPath());
 }
 

@@ -65,6 +65,7 @@ public:
     TPrintDialog PrintDialog1{this};
 
     void Edit1Change();
+    void ShellTreeView1Change();
     void DirectoryListBox1Change();
     void pozycjaChange();
     void SpeedButton1Click();  // "Koniec"
@@ -82,7 +83,7 @@ protected:
 
 private:
     void BuildControls();
-    // The three folder views start on one folder: the tree takes the process's current directory.
+    // The three folder views start on one folder: the process's current directory as the tree takes it.
     void InitFolders();
     // The export options as the controls stand now.
     ListingOptions ReadListingOptions();

@@ -1,0 +1,175 @@
+// The three folder views of the main window kept on one folder: start-up, a move in the tree, a move in
+// the directory list, and a folder that vanished.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+#include "gui/application.h"
+#include "runtime/exceptions.h"
+#include "shelltree/shell_access.h"
+#include "temp_dir.h"
+
+namespace {
+
+std::string CurrentDirectory()
+{
+    char buffer[MAX_PATH + 1] = {};
+    GetCurrentDirectoryA(sizeof(buffer), buffer);
+    return buffer;
+}
+
+// The desktop's own file-system folder, as the shell names it.
+std::string DesktopFolderPath()
+{
+    TIdList desktop = DesktopIdList();
+    return ShellDisplayName(DesktopFolderInterface().get(), desktop.get(), SHGDN_FORPARSING);
+}
+
+class Navigation : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        Application().OnException = [this](const std::exception& e) {
+            shown.push_back(e.what());
+            if (dynamic_cast<const EInOutError*>(&e))
+                ++ioErrors;
+        };
+    }
+    void TearDown() override { Application().OnException = nullptr; }
+
+    // Counts what reaches the lists from now on, keeping the window's own handlers.
+    void Watch(TForm1& form)
+    {
+        form.FileListBox1.OnChange = [this] { ++fileReads; };
+        auto directoryHandler = form.DirectoryListBox1.OnChange;
+        form.DirectoryListBox1.OnChange = [this, directoryHandler] {
+            ++directoryMoves;
+            if (directoryHandler)
+                directoryHandler();
+        };
+    }
+
+    std::vector<std::string> shown;
+    int ioErrors = 0;
+    int fileReads = 0;
+    int directoryMoves = 0;
+};
+
+}  // namespace
+
+TEST_F(Navigation, AfterStartAllThreeViewsShowTheDesktopsFolderWhateverTheStartDirectory)
+{
+    TempDir start;
+    ASSERT_TRUE(SetCurrentDirectoryA(start.Path().c_str()));
+    TForm1 form(nullptr);
+    const std::string desktop = DesktopFolderPath();
+    ASSERT_NE(desktop.find('\\'), std::string::npos);
+    EXPECT_EQ(form.ShellTreeView1.SelectedPath(), desktop);
+    EXPECT_EQ(form.DirectoryListBox1.FolderPath(), desktop);
+    EXPECT_EQ(form.FileListBox1.FolderPath(), desktop);
+    EXPECT_EQ(CurrentDirectory(), desktop);
+    // The tree shows the folder under its drive, not as the desktop node.
+    TTreeNode* node = form.ShellTreeView1.Selected();
+    ASSERT_NE(node, nullptr);
+    EXPECT_NE(node, form.ShellTreeView1.GetFirstNode());
+    EXPECT_TRUE(shown.empty()) << shown.front();
+    EXPECT_EQ(form.naglowek.Text(), "");  // the creation handler ran to its end
+}
+
+TEST_F(Navigation, AMoveInTheTreeMovesBothListsAndAVirtualFolderMovesNeither)
+{
+    TempDir dir;
+    dir.MakeDir("sub");
+    dir.WriteFile("sub\\plik.txt", "x");
+    TForm1 form(nullptr);
+    Watch(form);
+    form.ShellTreeView1.SetSelectedPath(dir / "sub");
+    EXPECT_EQ(form.DirectoryListBox1.FolderPath(), dir / "sub");
+    EXPECT_EQ(form.FileListBox1.FolderPath(), dir / "sub");
+    EXPECT_EQ(form.FileListBox1.Count(), 1);
+    EXPECT_EQ(fileReads, 1);  // reached twice, read once: the second time it shows the folder already
+    EXPECT_EQ(directoryMoves, 1);
+
+    // The computer yields a plain name: both lists stay.
+    TTreeNode* computer = nullptr;
+    TIdList computerList = SpecialFolderIdList(CSIDL_DRIVES);
+    for (TTreeNode* c = form.ShellTreeView1.GetFirstNode()->GetFirstChild(); c; c = c->GetNextSibling())
+        if (SameIdList(TCustomShellTreeView::NodeFolder(c)->AbsoluteIdList(), computerList.get()))
+            computer = c;
+    ASSERT_NE(computer, nullptr);
+    fileReads = directoryMoves = 0;
+    form.ShellTreeView1.SetSelected(computer);
+    EXPECT_EQ(form.ShellTreeView1.SelectedPath().find('\\'), std::string::npos);
+    EXPECT_EQ(form.DirectoryListBox1.FolderPath(), dir / "sub");
+    EXPECT_EQ(form.FileListBox1.FolderPath(), dir / "sub");
+
+    // Back in the tree to the folder both lists show: nothing in them changes.
+    form.ShellTreeView1.SetSelectedPath(dir / "sub");
+    EXPECT_EQ(form.ShellTreeView1.SelectedPath(), dir / "sub");
+    EXPECT_EQ(fileReads, 0);
+    EXPECT_EQ(directoryMoves, 0);
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(Navigation, AMoveInTheDirectoryListSelectsTheFolderInTheTree)
+{
+    TempDir dir;
+    dir.MakeDir("a");
+    dir.MakeDir("a\\b");
+    TForm1 form(nullptr);
+    form.ShellTreeView1.SetSelectedPath(dir / "a\\b");
+    Watch(form);
+    form.DirectoryListBox1.SetFolderPath(dir / "a");  // as a double click on the ancestor does
+    EXPECT_EQ(form.ShellTreeView1.SelectedPath(), dir / "a");
+    EXPECT_EQ(form.FileListBox1.FolderPath(), dir / "a");
+    EXPECT_EQ(fileReads, 1);
+    EXPECT_EQ(directoryMoves, 1);
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(Navigation, AVanishedFolderReportsTheListsErrorAndBothListsStay)
+{
+    TempDir dir;
+    dir.MakeDir("stays");
+    dir.MakeDir("goes");
+    TForm1 form(nullptr);
+    form.ShellTreeView1.SetSelectedPath(dir / "stays");
+    TTreeNode* stays = form.ShellTreeView1.Selected();
+    TTreeNode* goes = nullptr;
+    for (TTreeNode* c = stays->Parent()->GetFirstChild(); c; c = c->GetNextSibling())
+        if (c->Text() == "goes")
+            goes = c;
+    ASSERT_NE(goes, nullptr);
+    ASSERT_TRUE(RemoveDirectoryA((dir / "goes").c_str()));
+
+    form.ShellTreeView1.SetSelected(goes);  // as the user's click does
+    EXPECT_EQ(form.ShellTreeView1.Selected(), goes);
+    EXPECT_EQ(ioErrors, 1);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(form.DirectoryListBox1.FolderPath(), dir / "stays");
+    EXPECT_EQ(form.FileListBox1.FolderPath(), dir / "stays");
+}
+
+TEST_F(Navigation, TheTreeOnTheWindowWithItsSettingsAndItsPlaceInTheKeyboardOrder)
+{
+    TForm1 form(nullptr);
+    TShellTreeView& tree = form.ShellTreeView1;
+    const RECT r = tree.BoundsInPixels();
+    EXPECT_EQ(r.left, tree.Scale(8));
+    EXPECT_EQ(r.top, tree.Scale(12));
+    EXPECT_EQ(r.right - r.left, tree.Scale(253));
+    EXPECT_EQ(r.bottom - r.top, tree.Scale(449));
+    EXPECT_EQ(static_cast<COLORREF>(SendMessageW(tree.Handle(), TVM_GETBKCOLOR, 0, 0)), RGB(243, 243, 243));
+    EXPECT_EQ(static_cast<COLORREF>(SendMessageW(tree.Handle(), TVM_GETTEXTCOLOR, 0, 0)), RGB(0, 0, 128));
+    EXPECT_EQ(static_cast<int>(SendMessageW(tree.Handle(), TVM_GETINDENT, 0, 0)), tree.Scale(19));
+    const LONG style = GetWindowLongW(tree.Handle(), GWL_STYLE);
+    EXPECT_FALSE(style & TVS_LINESATROOT);
+    EXPECT_TRUE(style & TVS_EDITLABELS);
+    EXPECT_EQ(tree.Root(), "rfDesktop");
+    EXPECT_EQ(tree.ObjectTypes(), TShellObjectTypes{TShellObjectType::otFolders});
+    // After the start position comes the tree, then the directory list.
+    EXPECT_EQ(GetNextDlgTabItem(form.Handle(), tree.Handle(), FALSE), form.DirectoryListBox1.Handle());
+    EXPECT_EQ(GetNextDlgTabItem(form.Handle(), tree.Handle(), TRUE), form.na1.Handle());
+}
