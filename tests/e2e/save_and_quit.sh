@@ -2,15 +2,15 @@
 # End to end, as a user: start Orvand 3, open a folder in the directory list, set the mask, numbering,
 # header and start position, save the listing through the save dialog, check the file's bytes, then
 # leave with "Koniec" answered Yes and see the program end.
-# Usage: save_and_quit.sh <Orvand.exe> <inspect.exe>
+# Usage: save_and_quit.sh <Orvand.exe> <look.exe>
 set -euo pipefail
 exe=$(realpath "$1")
-inspect_exe=$(realpath "$2")
+look_exe=$(realpath "$2")
 source "$(dirname "$0")/../../scripts/env.sh"
 ensure_display
 ensure_prefix
 
-inspect() { "$WINE64" "$inspect_exe" "$@" 2>/dev/null | tr -d '\r'; }
+look() { "$WINE64" "$look_exe" "$@" 2>/dev/null | tr -d '\r'; }
 wait_for() {  # wait_for <seconds> <command...>
   local limit=$1; shift
   for _ in $(seq 1 $((limit * 10))); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
@@ -31,21 +31,21 @@ target="$folder/wynik.txt"
 (cd "$desktop" && exec "$WINE64" "$exe") &
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
-wait_for 30 inspect exists "Orvand 3"
-read -r ox oy < <(inspect origin "Orvand 3")
+wait_for 30 look exists "Orvand 3"
+read -r ox oy < <(look origin "Orvand 3")
 
 # Double-click the folder in the directory list (272, 28, 217 x 161); its files appear in the file list.
-read -r x y < <(inspect item "Orvand 3" 300 100 "e2e")
+read -r x y < <(look item "Orvand 3" 300 100 "e2e")
 xdotool mousemove "$x" "$y" click --repeat 2 --delay 100 1
-wait_for 10 inspect item "Orvand 3" 300 300 "c.txt"
+wait_for 10 look item "Orvand 3" 300 300 "c.txt"
 
 click_at 470 212 && replace_text '*.txt'                 # the mask
-wait_for 5 bash -c "! \"$WINE64\" \"$inspect_exe\" item 'Orvand 3' 300 300 x.log"
+wait_for 5 bash -c "! \"$WINE64\" \"$look_exe\" item 'Orvand 3' 300 300 x.log"
 click_at 656 184                                          # "tak,oddzielna"
 click_at 600 232 && replace_text 'Lista plików'           # the header
 click_at 530 336 && replace_text '1'                      # start at the second item
 click_at 656 427                                          # "Zapisz obraz katalogu w pliku"
-wait_for 15 inspect dialog -
+wait_for 15 look dialog -
 sleep 1
 xdotool type --delay 40 "$(winepath_of "$folder")\\wynik"
 xdotool key Return
@@ -61,7 +61,7 @@ fi
 echo "saved listing: $(xxd -p "$target" | tr -d '\n')"
 
 click_at 656 451                                          # "Koniec"
-wait_for 10 inspect dialog -
+wait_for 10 look dialog -
 sleep 0.5
 xdotool key Return                                        # "Tak" (Yes) is the default button
 for _ in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done

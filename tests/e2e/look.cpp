@@ -1,11 +1,11 @@
 // Reads where things are on the screen for the end-to-end scripts, as a person would by looking:
 // it never clicks or types (xdotool does that, through the X server).
-//   inspect origin "<caption>"            screen x y of the window's client area
-//   inspect exists "<caption>"            exit 0 when a visible top-level window has that caption
-//   inspect dialog -                      exit 0 when a dialog box (message box, file dialog) is shown
-//   inspect item "<caption>" X Y "<text>" screen x y of the middle of the list item with that text, in the
+//   look origin "<caption>"            screen x y of the window's client area
+//   look exists "<caption>"            exit 0 when a visible top-level window has that caption
+//   look dialog -                      exit 0 when a dialog box (message box, file dialog) is shown
+//   look item "<caption>" X Y "<text>" screen x y of the middle of the list item with that text, in the
 //                                         list box at client point X Y of the window
-//   inspect text "<caption>" X Y          the text of the control at client point X Y (UTF-8)
+//   look text "<caption>" X Y          the text of the control at client point X Y (UTF-8)
 #include <windows.h>
 
 #include <cstdio>
