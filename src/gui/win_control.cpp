@@ -10,10 +10,7 @@
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x4F52;  // one subclass of ours per window
 constexpr wchar_t kWindowClass[] = L"OrvandWindow";
-// Marks a subclassed standard control with its object, so a parent finds it for reflection.
-constexpr wchar_t kControlProp[] = L"Orvand.Control";
 ATOM g_windowClassAtom = 0;
 UINT g_nextControlId = 1000;  // above IDOK/IDCANCEL, which the dialog manager sends on Enter/Escape
 thread_local TWinControl* t_creating = nullptr;
@@ -37,8 +34,9 @@ TWinControl* TWinControl::FromHandle(HWND hwnd)
 {
     if (!hwnd)
         return nullptr;
-    if (HANDLE control = GetPropW(hwnd, kControlProp))
-        return static_cast<TWinControl*>(control);
+    // A standard control of ours runs our subclass procedure and holds its object in the user data.
+    if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TWinControl::SubclassProc))
+        return reinterpret_cast<TWinControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (g_windowClassAtom && static_cast<ATOM>(GetClassLongPtrW(hwnd, GCW_ATOM)) == g_windowClassAtom)
         return reinterpret_cast<TWinControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     return nullptr;
@@ -107,9 +105,12 @@ void TWinControl::CreateHandle()
         if (hwnd_ != hwnd)  // bound at WM_NCCREATE
             throw Exception("Error creating window");
     } else {
+        // Subclassed by replacing the window procedure: the common controls' subclass chain costs about
+        // 120 microseconds a message under Wine (20,000 list insertions: 2.4 s against 0.012 s).
         hwnd_ = hwnd;
-        SetWindowSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-        SetPropW(hwnd, kControlProp, this);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        controlProc_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::SubclassProc)));
     }
     CreateWnd();
     for (TWinControl* child : children_)
@@ -138,8 +139,10 @@ void TWinControl::Detach()
     if (ownClass_)
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     else {
-        RemovePropW(hwnd_, kControlProp);
-        RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
+        // Put the control's procedure back unless someone subclassed it after us.
+        if (GetWindowLongPtrW(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TWinControl::SubclassProc))
+            SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc_));
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     }
     hwnd_ = nullptr;
 }
@@ -166,12 +169,11 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, 
     }
 }
 
-LRESULT CALLBACK TWinControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                           DWORD_PTR ref)
+LRESULT CALLBACK TWinControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = reinterpret_cast<TWinControl*>(ref);
+    auto* self = reinterpret_cast<TWinControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self || self->hwnd_ != hwnd)
-        return DefSubclassProc(hwnd, msg, wParam, lParam);
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
     try {
         return self->Dispatch(msg, wParam, lParam);
     } catch (...) {
@@ -279,7 +281,8 @@ LRESULT TWinControl::DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (!hwnd_)
         return 0;
-    return ownClass_ ? DefWindowProcW(hwnd_, msg, wParam, lParam) : DefSubclassProc(hwnd_, msg, wParam, lParam);
+    return ownClass_ ? DefWindowProcW(hwnd_, msg, wParam, lParam)
+                     : CallWindowProcW(controlProc_, hwnd_, msg, wParam, lParam);
 }
 
 void TWinControl::SetParent(TWinControl* parent)

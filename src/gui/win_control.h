@@ -125,7 +125,7 @@ protected:
 
 private:
     static LRESULT CALLBACK StaticWndProc(HWND, UINT, WPARAM, LPARAM);
-    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
     bool Reflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void CreateHandle();
@@ -136,6 +136,7 @@ private:
 
     HWND hwnd_ = nullptr;
     bool ownClass_ = false;
+    WNDPROC controlProc_ = nullptr;  // a standard control's own procedure, which ours hands on to
     bool inCreate_ = false;
     TWinControl* parent_ = nullptr;
     std::vector<TWinControl*> children_;
