@@ -296,6 +296,29 @@ void TForm1::SpeedButton1Click()
     Application().Halt(0);
 }
 
+bool TForm1::IsShortCut(const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN)
+        return false;
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    const bool other = GetKeyState(VK_MENU) < 0 || GetKeyState(VK_SHIFT) < 0;
+    if (other)
+        return false;
+    if (msg.wParam == VK_F1 && !ctrl)
+        SpeedButton4Click();
+    else if (msg.wParam == VK_ESCAPE && !ctrl && Panel1.Visible())
+        SpeedButton5Click();
+    else if (msg.wParam == VK_ESCAPE && !ctrl)
+        SpeedButton1Click();
+    else if (msg.wParam == 'S' && ctrl)
+        SpeedButton2Click();
+    else if (msg.wParam == 'P' && ctrl)
+        SpeedButton3Click();
+    else
+        return false;
+    return true;
+}
+
 void TForm1::Wygaszaj()
 {
     SetAlphaBlend(true);

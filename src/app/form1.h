@@ -77,6 +77,8 @@ public:
     void Label3Click();
     // Fades the window out: opacity 255 down to 10 in steps of 5.
     void Wygaszaj();
+    // The flat buttons take no focus: F1 opens the help, Ctrl+S saves, Ctrl+P prints, Escape leaves.
+    bool IsShortCut(const MSG& msg) override;
 
 protected:
     void FormCreate() override;

@@ -79,10 +79,19 @@ bool TApplication::HandleMessage()
         terminated_ = true;
         return false;
     }
-    // The keyboard order (Tab, arrows in radio groups) of the window the message is for.
     HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (root && dynamic_cast<TForm*>(TWinControl::FromHandle(root)) && IsDialogMessageW(root, &msg))
-        return true;
+    if (auto* form = root ? dynamic_cast<TForm*>(TWinControl::FromHandle(root)) : nullptr) {
+        // The window's shortcut keys first, then its keyboard order (Tab, arrows in radio groups).
+        try {
+            if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && form->IsShortCut(msg))
+                return true;
+        } catch (...) {
+            HandleCurrentException();
+            return true;
+        }
+        if (IsDialogMessageW(root, &msg))
+            return true;
+    }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
     return true;

@@ -29,6 +29,9 @@ public:
     BYTE AlphaBlendValue() const { return alphaBlendValue_; }
     void SetAlphaBlendValue(BYTE value);
 
+    // A key pressed in the window: true when it was one of the window's shortcuts, which it then ran.
+    virtual bool IsShortCut(const MSG& /*msg*/) { return false; }
+
 protected:
     void CreateParams(TCreateParams& params) override;
     HWND ParentWindowForCreate() const override;

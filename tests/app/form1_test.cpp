@@ -293,3 +293,42 @@ TEST(MainWindow, FadeWithoutTheLayeredCallStillEnds)
     form.Wygaszaj();
     EXPECT_TRUE(g_opacities.empty());
 }
+
+namespace {
+// Posts a key press to the focused control and runs the loop over it, as typing would.
+void PressKey(HWND target, WPARAM vk, bool ctrl = false)
+{
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+    SetKeyboardState(keys);
+    PostMessageW(target, WM_KEYDOWN, vk, 1);
+    Application().ProcessMessages();
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+}
+}  // namespace
+
+TEST(MainWindow, ShortcutKeysReachTheFlatButtons)
+{
+    TForm1 form(nullptr);
+    form.Show();
+    form.naglowek.SetFocus();
+    PressKey(form.naglowek.Handle(), VK_F1);
+    EXPECT_TRUE(form.Panel1.Visible());
+    PressKey(form.naglowek.Handle(), VK_ESCAPE);  // closes the help first
+    EXPECT_FALSE(form.Panel1.Visible());
+    {
+        DialogDriver driver([](HWND dialog) { DialogDriver::Press(dialog, IDNO); });
+        PressKey(form.naglowek.Handle(), VK_ESCAPE);  // then asks to leave
+        EXPECT_TRUE(driver.Done());
+        EXPECT_EQ(driver.Text(), L"Koniec pracy ?");
+    }
+    {
+        DialogDriver driver([](HWND dialog) { DialogDriver::Press(dialog, IDCANCEL); });
+        PressKey(form.naglowek.Handle(), 'S', true);  // the save dialog
+        EXPECT_TRUE(driver.Done());
+    }
+    PressKey(form.naglowek.Handle(), 'S');  // without Ctrl it is typing, not a shortcut
+    EXPECT_EQ(form.naglowek.Text(), "s");
+}
