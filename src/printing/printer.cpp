@@ -288,15 +288,31 @@ void TPrinter::StartJob()
     info.cbSize = sizeof(info);
     info.lpszDocName = jobTitle_.c_str();
     spooler_->SetAbortProc(dc_, PrintAbortCallback);
-    spooler_->StartDocA(dc_, &info);
-    spooler_->StartPage(dc_);
+    // A document the spooler refuses (or whose print-to-file name the user cancels) is no print job:
+    // going on would report a listing as printed that never was.
+    if (spooler_->StartDocA(dc_, &info) <= 0) {
+        const DWORD error = GetLastError();
+        isPrinting_ = false;
+        currentPage_ = 0;
+        if (error == ERROR_CANCELLED)
+            throw EAbort();
+        RaiseLastOSError(error);
+    }
+    CheckSpooled(spooler_->StartPage(dc_));
+}
+
+void TPrinter::CheckSpooled(int result)
+{
+    // The caller's failure path abandons the document (Abort).
+    if (result <= 0)
+        RaiseLastOSError(GetLastError());
 }
 
 void TPrinter::NextPage()
 {
     EnsurePrinting(true);
-    spooler_->EndPage(dc_);
-    spooler_->StartPage(dc_);
+    CheckSpooled(spooler_->EndPage(dc_));
+    CheckSpooled(spooler_->StartPage(dc_));
     ++currentPage_;
     PrintCanvas().Refresh();
 }
@@ -304,10 +320,13 @@ void TPrinter::NextPage()
 void TPrinter::FinishJob()
 {
     EnsurePrinting(true);
-    spooler_->EndPage(dc_);
-    spooler_->EndDoc(dc_);
+    CheckSpooled(spooler_->EndPage(dc_));
+    const int ended = spooler_->EndDoc(dc_);
+    const DWORD error = GetLastError();
     isPrinting_ = false;
     currentPage_ = 0;
+    if (ended <= 0)
+        RaiseLastOSError(error);
 }
 
 void TPrinter::Abort()

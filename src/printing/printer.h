@@ -87,6 +87,8 @@ public:
 
 private:
     friend class TPrinterCanvas;
+    // Raises the system error when a spooler call answered failure.
+    static void CheckSpooled(int result);
 
     void SelectDefaultDevice();
     void BuildPrinterList();

@@ -413,3 +413,26 @@ TEST_F(PrinterTest, DestructionEndsAnOpenDocumentAndReleasesEverything)
 }
 
 }  // namespace
+
+TEST_F(PrinterTest, SpoolerFailuresAreReportedNotTakenForAPrintout)
+{
+    // A refused document: an error, and no job left open.
+    fake.StartDocError = ERROR_ACCESS_DENIED;
+    EXPECT_EQ(PrinterError([&] { Printer().StartJob(); }).rfind("other error: System Error.  Code: 5.", 0), 0u);
+    EXPECT_FALSE(Printer().IsPrinting());
+    EXPECT_EQ(Printer().CurrentPage(), 0);
+    // The user cancelled (a print-to-file name): silent.
+    fake.StartDocError = ERROR_CANCELLED;
+    EXPECT_THROW(Printer().StartJob(), EAbort);
+    EXPECT_FALSE(Printer().IsPrinting());
+    // A page the spooler cannot take: the error reaches the caller, which abandons the document.
+    fake.StartDocError = 0;
+    fake.EndPageFails = true;
+    Printer().StartJob();
+    EXPECT_THROW(Printer().NextPage(), EOSError);
+    Printer().Abort();
+    EXPECT_FALSE(Printer().IsPrinting());
+    fake.EndPageFails = false;
+    Printer().StartJob();  // the next print works
+    Printer().FinishJob();
+}

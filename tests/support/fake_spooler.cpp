@@ -327,6 +327,10 @@ int TFakeSpooler::SetAbortProc(HDC, ABORTPROC proc)
 int TFakeSpooler::StartDocA(HDC, const DOCINFOA* info)
 {
     Log.push_back("StartDocA [" + Or(info->lpszDocName) + "]");
+    if (StartDocError) {
+        SetLastError(StartDocError);
+        return 0;
+    }
     return 1;
 }
 
@@ -346,6 +350,10 @@ int TFakeSpooler::EndPage(HDC dc)
     // The system spools the page here and asks the abort procedure whether to go on.
     if (AbortProc)
         AbortProc(dc, 0);
+    if (EndPageFails) {
+        SetLastError(ERROR_DISK_FULL);
+        return 0;
+    }
     return 1;
 }
 

@@ -41,6 +41,8 @@ public:
     bool DevModeFails = false;               // DocumentPropertiesA answers -1 for DM_OUT_BUFFER
     short DefaultCopies = 1;
     bool CreateFails = false;
+    DWORD StartDocError = 0;                 // StartDocA answers failure with this error
+    bool EndPageFails = false;
     int PixelsPerInchX = 300;
     int PixelsPerInchY = 300;
     int PageWidth = 2480;
