@@ -21,16 +21,16 @@ TFont Arial(int height, TColor color, unsigned style = 0)
     return TFont(L"Arial", height, color, style);
 }
 
-// An export reads the items of a list box as they stand at the moment it reads them.
-class TListBoxListingItems : public TListingItems {
-public:
-    explicit TListBoxListingItems(const TCustomListBox& list) : list_(list) {}
-    int Count() const override { return list_.Count(); }
-    std::string Item(int index) const override { return list_.Items(index); }
-
-private:
-    const TCustomListBox& list_;
-};
+// An export takes the items of a list box as they stand when its lines begin. A copy: while the spooler
+// works on a page, window messages run, and a click elsewhere may refill the list.
+std::unique_ptr<TListingItems> SnapshotOf(const TCustomListBox& list)
+{
+    std::vector<std::string> items;
+    items.reserve(static_cast<size_t>(list.Count()));
+    for (int i = 0; i < list.Count(); ++i)
+        items.push_back(list.Items(i));
+    return std::make_unique<TStringListingItems>(std::move(items));
+}
 
 }  // namespace
 
@@ -41,7 +41,10 @@ std::vector<std::wstring> HelpLines()
     HRSRC res = FindResourceW(instance, L"HELPTEXT", MAKEINTRESOURCEW(10));  // RT_RCDATA
     if (!res)
         return lines;
-    const char* data = static_cast<const char*>(LockResource(LoadResource(instance, res)));
+    HGLOBAL loaded = LoadResource(instance, res);
+    const char* data = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+    if (!data)
+        return lines;
     const std::string utf8(data, SizeofResource(instance, res));
     const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring text(static_cast<size_t>(n), L'\0');
@@ -353,9 +356,8 @@ void TForm1::pozycjaChange()
 
 std::unique_ptr<TListingItems> TForm1::ListingItems(TListingSource source)
 {
-    if (source == TListingSource::lsDirectories)
-        return std::make_unique<TListBoxListingItems>(DirectoryListBox1);
-    return std::make_unique<TListBoxListingItems>(FileListBox1);
+    return SnapshotOf(source == TListingSource::lsDirectories ? static_cast<const TCustomListBox&>(DirectoryListBox1)
+                                                              : FileListBox1);
 }
 
 void TForm1::SpeedButton3Click()
