@@ -69,6 +69,13 @@ RECT TForm::CreateRect() const
     return RECT{x, y, x + w, y + h};
 }
 
+void TForm::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    if (alphaBlend_)
+        ApplyLayered();
+}
+
 void TForm::SetVisible(bool visible)
 {
     if (visible)

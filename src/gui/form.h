@@ -37,6 +37,7 @@ protected:
     HWND ParentWindowForCreate() const override;
     RECT CreateRect() const override;
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void CreateWnd() override;
     // Runs the creation handler; a failure there is shown and the window is made all the same.
     void DoCreate();
     virtual void FormCreate() {}

@@ -6,7 +6,7 @@
 class TLabel : public TWinControl {
 public:
     explicit TLabel(TComponent* owner) : TWinControl(owner) {}
-    void SetCaption(const std::wstring& caption);
+    void SetCaption(const std::wstring& caption) override;
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool on);
     TNotifyEvent OnClick;

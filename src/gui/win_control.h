@@ -70,7 +70,7 @@ public:
 
     // The window text as the user sees it.
     std::wstring Caption() const;
-    void SetCaption(const std::wstring& caption);
+    virtual void SetCaption(const std::wstring& caption);
     // The window text as data in the ANSI code page.
     std::string Text() const;
     void SetText(const std::string& text);
