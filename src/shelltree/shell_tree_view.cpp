@@ -262,6 +262,8 @@ void TCustomShellTreeView::FillNode(TTreeNode* node)
         if (!parent)
             return 0;
         const HRESULT hr = parent->CompareIDs(0, Pidl(fa->RelativeIdList()), Pidl(fb->RelativeIdList()));
+        if (FAILED(hr))
+            return 0;  // a failed comparison is no order
         return static_cast<int>(static_cast<short>(hr & 0xFFFF));
     });
 }
@@ -280,8 +282,9 @@ bool TCustomShellTreeView::CanExpand(TTreeNode* node)
                 ShellExecuteA(Handle(), nullptr, path.c_str(), nullptr, directory.c_str(), SW_HIDE);
             }
         }
+        // Only a fill decides the button: a vetoed expansion must leave the folder openable later.
+        node->SetHasChildren(node->GetFirstChild() != nullptr);
     }
-    node->SetHasChildren(node->GetFirstChild() != nullptr);
     return allow;
 }
 
