@@ -11,6 +11,7 @@
 #include "runtime/exceptions.h"
 #include "shelltree/shell_access.h"
 #include "shelltree/shell_tree_view.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ public:
     ~DriveFolder()
     {
         SetCurrentDirectoryA("C:\\");
-        RemoveAll(path_);
+        RemoveTree(path_);
     }
     DriveFolder(const DriveFolder&) = delete;
     DriveFolder& operator=(const DriveFolder&) = delete;
@@ -44,25 +45,6 @@ public:
     }
 
 private:
-    static void RemoveAll(const std::string& path)
-    {
-        WIN32_FIND_DATAA fd;
-        HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
-        if (h != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = fd.cFileName;
-                if (name == "." || name == "..")
-                    continue;
-                const std::string full = path + "\\" + name;
-                if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    RemoveAll(full);
-                else
-                    DeleteFileA(full.c_str());
-            } while (FindNextFileA(h, &fd));
-            FindClose(h);
-        }
-        RemoveDirectoryA(path.c_str());
-    }
     static inline int counter_ = 0;
     std::string path_;
 };

@@ -6,7 +6,6 @@
 #include <sstream>
 #include <stdexcept>
 
-namespace {
 void RemoveTree(const std::string& path)
 {
     WIN32_FIND_DATAA fd;
@@ -27,7 +26,6 @@ void RemoveTree(const std::string& path)
     }
     RemoveDirectoryA(path.c_str());
 }
-}  // namespace
 
 TempDir::TempDir()
 {

@@ -24,3 +24,5 @@ private:
 // The whole content of a file, or an empty string when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
+// Removes a folder with everything in it, read-only files too.
+void RemoveTree(const std::string& path);
