@@ -7,31 +7,14 @@
 #include "fslists/path_text.h"
 #include "gui/application.h"
 #include "gui/handles.h"
+#include "gui/wait_cursor.h"
 #include "runtime/exceptions.h"
 #include "runtime/format.h"
 
 namespace {
 
-// The hourglass for a long read; whatever cursor was showing comes back at the end, also on failure.
-class TBusyCursor {
-public:
-    TBusyCursor() : saved_(GetCursor()) {}
-    ~TBusyCursor() { SetCursor(saved_); }
-    TBusyCursor(const TBusyCursor&) = delete;
-    TBusyCursor& operator=(const TBusyCursor&) = delete;
-    void Show() { SetCursor(LoadCursorW(nullptr, IDC_WAIT)); }
-
-private:
-    HCURSOR saved_;
-};
-
 // The item at this index makes a read long enough for the hourglass.
 constexpr size_t kBusyFromIndex = 100;
-
-bool IsDriveLetter(char c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
 
 }  // namespace
 
@@ -123,7 +106,7 @@ void TFileListBox::RefreshItems()
     if (!HandleAllocated())
         return;  // read when the window is made
     ChangeCurrentDirectory(folderPath_);
-    TBusyCursor cursor;
+    TWaitCursor cursor(false);  // shown once the read turns out long
     {
         TListBoxUpdate update(*this);
         Clear();

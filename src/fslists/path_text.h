@@ -18,6 +18,11 @@ std::string ExtensionPart(const std::string& path);
 std::string FolderPart(const std::string& path);
 
 bool EndsWithBackslash(const std::string& path);
+// A letter that can name a drive.
+inline bool IsDriveLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 // Position of the first "\" at or after from, or npos.
 size_t FindBackslash(const std::string& text, size_t from = 0);
 // The number of "\" in the path.
