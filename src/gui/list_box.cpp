@@ -80,7 +80,6 @@ void TCustomListBox::CreateParams(TCreateParams& params)
 void TCustomListBox::CreateWnd()
 {
     TWinControl::CreateWnd();
-    listProc_ = reinterpret_cast<WNDPROC>(GetClassLongPtrW(Handle(), GCLP_WNDPROC));
     FontChanged();
     Perform(LB_SETITEMHEIGHT, 0, Scale(itemHeight_));
 }
@@ -108,9 +107,7 @@ LRESULT TCustomListBox::Perform(UINT msg, WPARAM wParam, LPARAM lParam) const
 {
     if (!HandleAllocated())
         return 0;
-    if (!listProc_)
-        return SendMessageW(Handle(), msg, wParam, lParam);
-    return CallWindowProcW(listProc_, Handle(), msg, wParam, lParam);
+    return SendMessageW(Handle(), msg, wParam, lParam);
 }
 
 int TCustomListBox::Count() const
