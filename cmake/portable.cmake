@@ -9,7 +9,7 @@ set(PORTABLE_SOURCES
   src/widgets/spin_logic.cpp
   src/listing/listing_composition.cpp
   src/printing/comma_field.cpp
-  src/printing/dev_names.cpp
+  src/dialogs/dev_names.cpp
   src/listing/print_layout.cpp
   src/shelltree/id_list.cpp
   src/shelltree/shell_names.cpp
@@ -23,7 +23,7 @@ set(PORTABLE_TESTS
   tests/widgets/spin_logic_test.cpp
   tests/listing/listing_composition_test.cpp
   tests/printing/comma_field_test.cpp
-  tests/printing/dev_names_test.cpp
+  tests/dialogs/dev_names_test.cpp
   tests/listing/print_layout_test.cpp
   tests/shelltree/id_list_test.cpp
   tests/shelltree/shell_names_test.cpp

@@ -16,8 +16,8 @@
 #include "gui/timer.h"
 #include "listing/listing_items.h"
 #include "listing/listing_options.h"
-#include "printing/print_dialog.h"
-#include "printing/save_dialog.h"
+#include "dialogs/print_dialog.h"
+#include "dialogs/save_dialog.h"
 #include "shelltree/shell_tree_view.h"
 #include "widgets/spin_edit.h"
 

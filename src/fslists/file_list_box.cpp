@@ -6,7 +6,7 @@
 #include "fslists/path_routines.h"
 #include "fslists/path_text.h"
 #include "gui/application.h"
-#include "gui/handles.h"
+#include "runtime/unique_handle.h"
 #include "gui/wait_cursor.h"
 #include "runtime/exceptions.h"
 #include "runtime/format.h"

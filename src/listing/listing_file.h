@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "gui/handles.h"
+#include "runtime/unique_handle.h"
 
 class TListingFile {
 public:

@@ -2,7 +2,7 @@
 
 #include "listing/listing_composition.h"
 #include "listing/print_layout.h"
-#include "printing/print_dialog.h"
+#include "dialogs/print_dialog.h"
 #include "printing/printer.h"
 #include "printing/printer_canvas.h"
 #include "runtime/ansi.h"

@@ -1,7 +1,7 @@
 #include "listing/save_listing.h"
 
 #include "listing/listing_composition.h"
-#include "printing/save_dialog.h"
+#include "dialogs/save_dialog.h"
 #include "runtime/io_result.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // hand to each other.
 #include <windows.h>
 
-#include "gui/handles.h"
+#include "runtime/unique_handle.h"
 
 struct GlobalTraits {
     static HGLOBAL invalid() { return nullptr; }

@@ -16,7 +16,7 @@
 #include "listing/print_layout.h"
 #include "listing/printed_listing.h"
 #include "printed_pdf.h"
-#include "printing/print_dialog.h"
+#include "dialogs/print_dialog.h"
 #include "printing/printer.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "fake_spooler.h"
 #include "listing/listing_composition.h"
 #include "listing/printed_listing.h"
-#include "printing/print_dialog.h"
+#include "dialogs/print_dialog.h"
 #include "printing/printer.h"
 #include "runtime/exceptions.h"
 

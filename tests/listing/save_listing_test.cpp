@@ -9,7 +9,7 @@
 
 #include "listing/listing_composition.h"
 #include "listing/save_listing.h"
-#include "printing/save_dialog.h"
+#include "dialogs/save_dialog.h"
 #include "runtime/exceptions.h"
 #include "temp_dir.h"
 

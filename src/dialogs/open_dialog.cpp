@@ -1,4 +1,4 @@
-#include "printing/open_dialog.h"
+#include "dialogs/open_dialog.h"
 
 #include <algorithm>
 #include <cstring>

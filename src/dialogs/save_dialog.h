@@ -1,6 +1,6 @@
 #pragma once
 // The platform's save dialog: the file dialog run through GetSaveFileNameA.
-#include "printing/open_dialog.h"
+#include "dialogs/open_dialog.h"
 
 class TSaveDialog : public TOpenDialog {
 public:

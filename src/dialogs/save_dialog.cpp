@@ -1,4 +1,4 @@
-#include "printing/save_dialog.h"
+#include "dialogs/save_dialog.h"
 
 TFileDialogFunction SaveFileNameFunction = GetSaveFileNameA;
 

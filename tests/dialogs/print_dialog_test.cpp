@@ -14,8 +14,8 @@
 #include "fake_spooler.h"
 #include "file_dialog_typing.h"
 #include "gui/application.h"
-#include "printing/dev_names.h"
-#include "printing/print_dialog.h"
+#include "dialogs/dev_names.h"
+#include "dialogs/print_dialog.h"
 #include "printing/printer.h"
 #include "runtime/exceptions.h"
 

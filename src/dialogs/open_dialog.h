@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "printing/common_dialog.h"
+#include "dialogs/common_dialog.h"
 #include "runtime/enum_set.h"
 
 enum class TOpenOption {

@@ -1,4 +1,4 @@
-#include "printing/common_dialog.h"
+#include "dialogs/common_dialog.h"
 
 #include <commctrl.h>
 #include <commdlg.h>

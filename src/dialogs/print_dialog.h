@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "printing/common_dialog.h"
+#include "dialogs/common_dialog.h"
 #include "runtime/enum_set.h"
 
 enum class TPrintDialogOption { poPrintToFile, poPageNums, poSelection, poWarning, poHelp, poDisablePrintToFile };

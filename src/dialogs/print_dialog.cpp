@@ -1,9 +1,9 @@
-#include "printing/print_dialog.h"
+#include "dialogs/print_dialog.h"
 
 #include <cstring>
 
 #include "gui/application.h"
-#include "printing/dev_names.h"
+#include "dialogs/dev_names.h"
 #include "printing/global_block.h"
 #include "printing/printer.h"
 

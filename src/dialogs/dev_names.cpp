@@ -1,4 +1,4 @@
-#include "printing/dev_names.h"
+#include "dialogs/dev_names.h"
 
 #include <algorithm>
 #include <cstring>

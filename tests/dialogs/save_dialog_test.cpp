@@ -11,7 +11,7 @@
 #include "file_dialog_typing.h"
 #include "gui/application.h"
 #include "gui/form.h"
-#include "printing/save_dialog.h"
+#include "dialogs/save_dialog.h"
 #include "runtime/exceptions.h"
 #include "temp_dir.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "printing/dev_names.h"
+#include "dialogs/dev_names.h"
 
 namespace {
 
