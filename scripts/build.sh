@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Windows program and its tests (cross, mingw-w64) and the portable code natively.
-# Usage: scripts/build.sh [win|native|all]
+# Builds the Windows program and its tests (cross, mingw-w64 GCC) and the portable code natively;
+# "clang" builds the program alone with clang for the same target, warnings as errors.
+# Usage: scripts/build.sh [win|native|all|clang]
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 what=${1:-all}
@@ -17,4 +18,11 @@ if [ "$what" = native ] || [ "$what" = all ]; then
     cmake -S "$ROOT" -B "$ROOT/build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
   fi
   cmake --build "$ROOT/build/native" -j "$jobs"
+fi
+if [ "$what" = clang ]; then
+  if [ ! -f "$ROOT/build/clang/CMakeCache.txt" ]; then
+    cmake -S "$ROOT" -B "$ROOT/build/clang" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/clang-mingw-w64-x86_64.cmake" \
+      -DCMAKE_BUILD_TYPE=Release -DORVAND_BUILD_TESTS=OFF -DORVAND_WARNINGS_AS_ERRORS=ON >/dev/null
+  fi
+  cmake --build "$ROOT/build/clang" -j "$jobs" --target Orvand
 fi

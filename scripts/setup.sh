@@ -3,7 +3,7 @@
 # Idempotent: returns quickly when everything is there.
 set -euo pipefail
 
-pkgs=(cmake make g++ g++-mingw-w64-x86-64 mingw-w64-tools wine64 wine xvfb xauth x11-utils xdotool
+pkgs=(cmake make g++ g++-mingw-w64-x86-64 mingw-w64-tools clang lld wine64 wine xvfb xauth x11-utils xdotool
       fonts-wine fonts-liberation googletest locales imagemagick poppler-utils cups cups-client cups-bsd printer-driver-cups-pdf)
 
 missing=()
