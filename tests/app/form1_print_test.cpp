@@ -32,7 +32,7 @@ protected:
             SetSharedPrinter(std::move(previous_));
         PrintDialogFunction = savedFunction_;
         SetListingCounter(0);
-        EXPECT_FALSE(DialogWatchdog::Fired());
+        EXPECT_FALSE(watchdog.Fired());
     }
     void UsePrinter(std::unique_ptr<TPrinter> printer)
     {
@@ -86,6 +86,7 @@ TEST_F(Form1Print, HeaderPrintedOnTheSystemPrinter)
     form.pozycja.SetValue(1000000);  // past the end of any list: the header alone
     SetListingCounter(7);
     const std::vector<std::string> before = PdfFiles(folder);
+    const size_t jobsBefore = QueueJobs().size();
     {
         DialogDriver printDialog([](HWND window) { DialogDriver::Press(window, IDOK); });
         ClickPrint(form);
@@ -102,16 +103,17 @@ TEST_F(Form1Print, HeaderPrintedOnTheSystemPrinter)
     EXPECT_EQ(document.Pages, 1);
     ASSERT_EQ(document.Lines.size(), 1u);
     EXPECT_EQ(document.Lines[0].Text, header);
+    // The spooler hands a document on to the queue before the print command returns.
+    const size_t jobsAfter = QueueJobs().size();
+    EXPECT_EQ(jobsAfter, jobsBefore + 1);
 
-    // Cancelled: nothing printed, the counter untouched.
+    // Cancelled: no job reaches the queue, the counter untouched.
     SetListingCounter(7);
-    const std::vector<std::string> after = PdfFiles(folder);
     DialogDriver cancel([](HWND window) { CancelDialog(window); });
     ClickPrint(form);
     EXPECT_TRUE(cancel.Done());
     EXPECT_EQ(ListingCounter(), 7);
-    Sleep(2000);
-    EXPECT_EQ(PdfFiles(folder).size(), after.size());
+    EXPECT_EQ(QueueJobs().size(), jobsAfter);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ protected:
     {
         Application().OnException = nullptr;
         SetListingCounter(0);
-        EXPECT_FALSE(DialogWatchdog::Fired());
+        EXPECT_FALSE(watchdog.Fired());
     }
     // Clicks the save button with the mouse while the dialog is worked by the given hand.
     void ClickSave(TForm1& form, std::function<void(HWND)> hand)

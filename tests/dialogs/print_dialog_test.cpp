@@ -307,7 +307,7 @@ protected:
     }
     void TearDown() override
     {
-        EXPECT_FALSE(DialogWatchdog::Fired());
+        EXPECT_FALSE(watchdog.Fired());
         if (previous_ || printerReplaced_)
             SetSharedPrinter(std::move(previous_));
     }

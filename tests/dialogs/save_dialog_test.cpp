@@ -200,7 +200,7 @@ TEST(OpenDialog, InitialDirLosesOneTrailingBackslashExceptAtARoot)
 class RealSaveDialog : public testing::Test {
 protected:
     void SetUp() override { AsOnTheMainWindow(dialog); }
-    void TearDown() override { EXPECT_FALSE(DialogWatchdog::Fired()); }
+    void TearDown() override { EXPECT_FALSE(watchdog.Fired()); }
     TempDir dir;
     TSaveDialog dialog{nullptr};
     DialogWatchdog watchdog;

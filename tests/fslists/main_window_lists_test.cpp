@@ -33,7 +33,7 @@ protected:
     void TearDown() override
     {
         SetListingCounter(0);
-        EXPECT_FALSE(DialogWatchdog::Fired());
+        EXPECT_FALSE(watchdog.Fired());
         ListTest::TearDown();
     }
     void ClickSave(TForm1& form, const std::string& path)

@@ -50,7 +50,7 @@ protected:
         if (replaced_)
             SetSharedPrinter(std::move(previous_));
         SetListingCounter(0);
-        EXPECT_FALSE(DialogWatchdog::Fired());
+        EXPECT_FALSE(watchdog.Fired());
     }
 
     // Prints through the print dialog, confirmed as it opens, and reads back the PDF that comes out.

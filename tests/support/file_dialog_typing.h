@@ -3,7 +3,9 @@
 // or cancels. A watchdog closes dialogs left open, so a test that goes wrong fails instead of hanging.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "dialog_driver.h"
 
@@ -32,28 +34,47 @@ inline void CancelDialog(HWND dialog)
 }
 
 // Cancels every dialog box of this thread still open after the given time, again and again, until
-// it is destroyed.
+// it is destroyed. Fired() tells whether this watchdog had to, so one test's timeout is its own.
 class DialogWatchdog {
 public:
-    explicit DialogWatchdog(UINT milliseconds = 15000) { timer_ = SetTimer(nullptr, 0, milliseconds, Tick); }
-    ~DialogWatchdog() { KillTimer(nullptr, timer_); }
+    explicit DialogWatchdog(UINT milliseconds = 15000)
+    {
+        timer_ = SetTimer(nullptr, 0, milliseconds, Tick);
+        Active().push_back(this);
+    }
+    ~DialogWatchdog()
+    {
+        KillTimer(nullptr, timer_);
+        auto& active = Active();
+        active.erase(std::remove(active.begin(), active.end(), this), active.end());
+    }
     DialogWatchdog(const DialogWatchdog&) = delete;
     DialogWatchdog& operator=(const DialogWatchdog&) = delete;
-    static bool Fired() { return fired_; }
+    bool Fired() const { return fired_; }
 
 private:
-    static BOOL CALLBACK CancelOne(HWND hwnd, LPARAM)
+    static std::vector<DialogWatchdog*>& Active()
+    {
+        static std::vector<DialogWatchdog*> active;
+        return active;
+    }
+    static BOOL CALLBACK CancelOne(HWND hwnd, LPARAM self)
     {
         wchar_t cls[32] = {};
         GetClassNameW(hwnd, cls, 32);
         if (IsWindowVisible(hwnd) && wcscmp(cls, L"#32770") == 0) {
-            fired_ = true;
+            reinterpret_cast<DialogWatchdog*>(self)->fired_ = true;
             PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
         }
         return TRUE;
     }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), CancelOne, 0); }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        for (DialogWatchdog* w : Active())
+            if (w->timer_ == id)
+                EnumThreadWindows(GetCurrentThreadId(), CancelOne, reinterpret_cast<LPARAM>(w));
+    }
 
     UINT_PTR timer_ = 0;
-    static inline bool fired_ = false;
+    bool fired_ = false;
 };

@@ -159,6 +159,20 @@ std::string WaitForNewPdf(const std::string& folder, const std::vector<std::stri
     return {};
 }
 
+std::vector<std::string> QueueJobs()
+{
+    std::vector<std::string> jobs;
+    const char* queue = std::getenv("PRINTER");
+    if (!queue || !*queue || UnixPath("C:\\").empty())
+        return jobs;
+    TempDir work;
+    std::istringstream lines(RunToFile("LANG=C lpstat -W all -o " + Quoted(queue), work / "jobs.txt"));
+    for (std::string line; std::getline(lines, line);)
+        if (line.rfind(std::string(queue) + "-", 0) == 0)
+            jobs.push_back(line.substr(0, line.find(' ')));
+    return jobs;
+}
+
 TPdfDocument ReadPdf(const std::string& path)
 {
     TPdfDocument document;

@@ -16,6 +16,10 @@ std::vector<std::string> PdfFiles(const std::string& folder);
 std::string WaitForNewPdf(const std::string& folder, const std::vector<std::string>& before,
                           const std::string& prefix = "", int timeoutMs = 60000);
 
+// The jobs the CUPS queue named by PRINTER has had, done or not (lpstat's job list, one id a line), so a
+// test can tell whether a document reached the spooler at all. Empty outside Wine or without PRINTER.
+std::vector<std::string> QueueJobs();
+
 struct TPdfLine {
     int Page = 0;        // from 1
     double Left = 0;     // points from the page's left edge
