@@ -1,11 +1,16 @@
 // Reads where things are on the screen for the end-to-end scripts, as a person would by looking:
-// it never clicks or types (xdotool does that, through the X server).
-//   look origin "<caption>"            screen x y of the window's client area
+// it never clicks or types (xdotool does that, through the X server). Client points are given at 96 DPI,
+// as the window's layout is, and scaled to the DPI the window runs at.
 //   look exists "<caption>"            exit 0 when a visible top-level window has that caption
-//   look dialog -                      exit 0 when a dialog box (message box, file dialog) is shown
+//   look dialog -                      exit 0 when a dialog box (message box, file dialog) is shown and
+//                                         has the keyboard focus, so it takes what is typed
+//   look point "<caption>" X Y         screen x y of client point X Y of the window
+//   look control "<caption>" "<text>"  screen x y of the middle of the control showing that text
 //   look item "<caption>" X Y "<text>" screen x y of the middle of the list item with that text, in the
 //                                         list box at client point X Y of the window
 //   look text "<caption>" X Y          the text of the control at client point X Y (UTF-8)
+//   look focused "<caption>" X Y       exit 0 when the control at client point X Y has the focus
+//   look checked "<caption>" "<text>"  exit 0 when the button showing that text is checked
 #include <windows.h>
 
 #include <cstdio>
@@ -38,9 +43,60 @@ HWND FindTop(const std::wstring& caption)
     return h && IsWindowVisible(h) ? h : nullptr;
 }
 
-HWND ChildAt(HWND top, int x, int y)
+int Dpi()
 {
-    POINT pt{x, y};
+    HDC dc = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(nullptr, dc);
+    return dpi > 0 ? dpi : 96;
+}
+
+POINT ClientPoint(const char* x, const char* y)
+{
+    return POINT{MulDiv(std::atoi(x), Dpi(), 96), MulDiv(std::atoi(y), Dpi(), 96)};
+}
+
+// GetWindowText does not ask a control of another process for its text; WM_GETTEXT does.
+std::wstring TextOf(HWND window)
+{
+    wchar_t buf[1024] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000, &copied);
+    return buf;
+}
+
+struct FoundChild {
+    std::wstring text;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchText(HWND hwnd, LPARAM param)
+{
+    auto* f = reinterpret_cast<FoundChild*>(param);
+    if (IsWindowVisible(hwnd) && f->text == TextOf(hwnd)) {
+        f->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND ChildWithText(HWND top, const std::wstring& text)
+{
+    FoundChild f{text};
+    EnumChildWindows(top, MatchText, reinterpret_cast<LPARAM>(&f));
+    return f.found;
+}
+
+int PrintCentre(HWND window)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    return 0;
+}
+
+HWND ChildAt(HWND top, POINT pt)
+{
     HWND child = ChildWindowFromPointEx(top, pt, CWP_SKIPINVISIBLE);
     // Go down through containers (group boxes, panels).
     while (child && child != top) {
@@ -58,33 +114,54 @@ HWND ChildAt(HWND top, int x, int y)
 
 int main(int argc, char** argv)
 {
+    SetProcessDPIAware();
     if (argc < 3)
         return 2;
     const std::string cmd = argv[1];
     if (cmd == "dialog") {
         HWND d = FindWindowW(L"#32770", nullptr);
-        return d && IsWindowVisible(d) ? 0 : 1;
+        if (!d || !IsWindowVisible(d) || !IsWindowEnabled(d))
+            return 1;
+        GUITHREADINFO info{sizeof(info)};
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(d, nullptr), &info))
+            return 1;
+        return info.hwndFocus && (info.hwndFocus == d || IsChild(d, info.hwndFocus)) ? 0 : 1;
     }
     HWND top = FindTop(Widen(argv[2]));
     if (cmd == "exists")
         return top ? 0 : 1;
     if (!top)
         return 1;
-    if (cmd == "origin") {
-        POINT pt{0, 0};
+    if (cmd == "control" || cmd == "checked") {
+        if (argc < 4)
+            return 2;
+        HWND child = ChildWithText(top, Widen(argv[3]));
+        if (!child)
+            return 1;
+        if (cmd == "checked")
+            return SendMessageW(child, BM_GETCHECK, 0, 0) == BST_CHECKED ? 0 : 1;
+        return PrintCentre(child);
+    }
+    if (argc < 5)
+        return 2;
+    const POINT at = ClientPoint(argv[3], argv[4]);
+    if (cmd == "point") {
+        POINT pt = at;
         ClientToScreen(top, &pt);
         std::printf("%ld %ld\n", pt.x, pt.y);
         return 0;
     }
-    if (argc < 5)
-        return 2;
-    HWND child = ChildAt(top, std::atoi(argv[3]), std::atoi(argv[4]));
+    HWND child = ChildAt(top, at);
     if (!child)
         return 1;
+    if (cmd == "focused") {
+        GUITHREADINFO info{sizeof(info)};
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info))
+            return 1;
+        return info.hwndFocus == child ? 0 : 1;
+    }
     if (cmd == "text") {
-        wchar_t buf[1024] = {};
-        GetWindowTextW(child, buf, 1024);
-        std::printf("%s\n", Narrow(buf).c_str());
+        std::printf("%s\n", Narrow(TextOf(child)).c_str());
         return 0;
     }
     if (cmd == "item" && argc >= 6) {
