@@ -176,6 +176,14 @@ LRESULT TSpinEdit::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
             SetValue(v);
         break;
     }
+    case WM_NCPAINT: {
+        // The themed edit paints its frame over the whole window, children included, each time the
+        // focus comes or goes: the button pair, inside the client area, draws itself again after it.
+        const LRESULT r = TEdit::WndProc(msg, wParam, lParam);
+        if (button_.HandleAllocated())
+            RedrawWindow(button_.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+        return r;
+    }
     case WM_SIZE: {
         const LRESULT r = TEdit::WndProc(msg, wParam, lParam);
         if (!inLayout_)

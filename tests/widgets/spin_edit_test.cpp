@@ -183,6 +183,39 @@ TEST(SpinEdit, ButtonPairAtTheRightEdgeSharingOnePixelRow)
     EXPECT_EQ(h.spin.Scale(h.spin.Height()), h.spin.MinimumHeight());
 }
 
+namespace {
+// Dark pixels on the screen where the button pair is: its arrows and edges, as the user sees them.
+int DarkPixelsOnScreen(const TWinControl& c)
+{
+    Application().ProcessMessages();
+    RECT r;
+    GetWindowRect(c.Handle(), &r);
+    HDC screen = GetDC(nullptr);
+    int dark = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) {
+            const COLORREF p = GetPixel(screen, x, y);
+            if (GetRValue(p) + GetGValue(p) + GetBValue(p) < 3 * 96)
+                ++dark;
+        }
+    ReleaseDC(nullptr, screen);
+    return dark;
+}
+}  // namespace
+
+TEST(SpinEdit, ArrowsStayDrawnWhenTheFocusComesAndGoes)
+{
+    Host h;
+    SetForegroundWindow(h.Handle());
+    h.other.SetFocus();
+    const int shown = DarkPixelsOnScreen(h.spin.SpinButtons());
+    ASSERT_GT(shown, 10);  // two arrows of 9 x 6 pixels at least
+    h.spin.SetFocus();
+    EXPECT_EQ(DarkPixelsOnScreen(h.spin.SpinButtons()), shown);
+    h.other.SetFocus();
+    EXPECT_EQ(DarkPixelsOnScreen(h.spin.SpinButtons()), shown);
+}
+
 TEST(SpinEdit, HeldButtonRepeatsAfter400MsThenEvery100AndOnceMoreOnRelease)
 {
     Host h;
