@@ -1,5 +1,7 @@
 #include "gui/group_box.h"
 
+#include <uxtheme.h>
+
 void TGroupBox::CreateParams(TCreateParams& params)
 {
     TWinControl::CreateParams(params);
@@ -7,6 +9,12 @@ void TGroupBox::CreateParams(TCreateParams& params)
     params.style |= BS_GROUPBOX | WS_CLIPCHILDREN;
     // The dialog manager goes into the box for Tab and the arrow keys.
     params.exStyle |= WS_EX_CONTROLPARENT;
+}
+
+void TGroupBox::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    SetWindowTheme(Handle(), L" ", L" ");  // no class of the theme matches: classic drawing
 }
 
 LRESULT TGroupBox::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
