@@ -9,6 +9,7 @@
 #include "app/form1.h"
 #include "dialog_driver.h"
 #include "gui/application.h"
+#include "runtime/ansi.h"
 #include "runtime/exceptions.h"
 
 namespace {
@@ -177,6 +178,85 @@ TEST(MainWindow, KeyboardOrderOfTheOptions)
     const auto first = std::find(order.begin(), order.end(), form.Edit1.Handle());
     std::rotate(order.begin(), first, order.end());
     EXPECT_EQ(order, known);
+}
+
+namespace {
+// Screen pixels in a rectangle of a window (window coordinates): the navy ones, and the dark ones that
+// are not blue (black or grey text).
+struct Ink {
+    int navy = 0;
+    int darkNotBlue = 0;
+};
+
+Ink InkOnScreen(HWND window, RECT r)
+{
+    Application().ProcessMessages();
+    RECT w;
+    GetWindowRect(window, &w);
+    OffsetRect(&r, w.left, w.top);
+    HDC screen = GetDC(nullptr);
+    Ink ink;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) {
+            const COLORREF p = GetPixel(screen, x, y);
+            const int red = GetRValue(p), green = GetGValue(p), blue = GetBValue(p);
+            if (red < 64 && green < 64 && blue >= 96)
+                ++ink.navy;
+            else if (red + green + blue < 3 * 96 && blue < red + 48)
+                ++ink.darkNotBlue;
+        }
+    ReleaseDC(nullptr, screen);
+    return ink;
+}
+
+LOGFONTW FontOf(HWND window)
+{
+    LOGFONTW lf{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+    return lf;
+}
+}  // namespace
+
+TEST(MainWindow, GroupCaptionsAreNavyArialOnScreen)
+{
+    TForm1 form(nullptr);
+    form.Show();
+    SetForegroundWindow(form.Handle());
+    for (const TGroupBox* box : {&form.GroupBox1, &form.GroupBox2, &form.GroupBox3}) {
+        SCOPED_TRACE(box->Name());
+        const LOGFONTW lf = FontOf(box->Handle());
+        EXPECT_STREQ(lf.lfFaceName, L"Arial");
+        EXPECT_EQ(lf.lfHeight, S(form, -11));
+        // The caption's band: the box's top rows, left of its first control's right edge.
+        const Ink ink = InkOnScreen(box->Handle(), RECT{S(form, 6), 0, S(form, 100), S(form, 12)});
+        EXPECT_GT(ink.navy, 20);
+        EXPECT_EQ(ink.darkNotBlue, 0);
+    }
+}
+
+TEST(MainWindow, EveryHelpLineFitsTheHelpPanel)
+{
+    TForm1 form(nullptr);
+    form.Show();
+    form.SpeedButton4Click();
+    HWND memo = form.Memo1.Handle();
+    RECT text{};
+    SendMessageW(memo, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    HDC dc = GetDC(memo);
+    TEXTMETRICW tm{};
+    {
+        SelectObjectGuard font(dc, reinterpret_cast<HFONT>(SendMessageW(memo, WM_GETFONT, 0, 0)));
+        GetTextMetricsW(dc, &tm);
+        for (std::wstring line : HelpLines()) {
+            while (!line.empty() && line.back() == L' ')
+                line.pop_back();  // a trailing blank shows nothing
+            SIZE size{};
+            GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
+            EXPECT_LE(size.cx, text.right - text.left) << "cut at the right edge: " << WideToAnsi(line);
+        }
+    }
+    ReleaseDC(memo, dc);
+    EXPECT_LE(15 * tm.tmHeight, text.bottom - text.top);  // and no row below the bottom edge
 }
 
 TEST(MainWindow, HelpPanelShowsTheFifteenLinesAndCloses)
