@@ -62,16 +62,3 @@ void TCanvas::FillRect(const RECT& r)
     UniqueBrush brush(CreateSolidBrush(ColorToRGB(brushColor_)));
     ::FillRect(dc, &r, brush.get());
 }
-
-void TCanvas::FrameRect(const RECT& r)
-{
-    HDC dc = Prepare();
-    UniqueBrush brush(CreateSolidBrush(ColorToRGB(penColor_)));
-    ::FrameRect(dc, &r, brush.get());
-}
-
-void TCanvas::Draw(int x, int y, const TBitmap& bitmap)
-{
-    HDC dc = Prepare();
-    bitmap.DrawTransparent(dc, x, y, 0, bitmap.Width(), bitmap.Height());
-}

@@ -1,9 +1,8 @@
 #pragma once
-// Drawing on a device context: a font, a brush and a pen, text and rectangles, transparent bitmaps.
-// Serves owner-drawn controls and the printer alike.
+// Drawing on a device context: a font and a brush, text and filled rectangles. Serves owner-drawn
+// controls and the printer alike.
 #include <string>
 
-#include "gui/bitmap.h"
 #include "gui/font.h"
 #include "gui/graphics.h"
 
@@ -18,25 +17,18 @@ public:
     // The device context; a canvas without one asks CreateHandle for it.
     HDC Handle();
     void SetHandle(HDC dc) { dc_ = dc; }
-    bool HandleAllocated() const { return dc_ != nullptr; }
     // Puts the stock pen, brush and font into the device context (a printer's new page starts clean).
     void Refresh();
 
     TFont& Font() { return font_; }
-    TColor BrushColor() const { return brushColor_; }
     void SetBrushColor(TColor c) { brushColor_ = c; }
-    TColor PenColor() const { return penColor_; }
-    void SetPenColor(TColor c) { penColor_ = c; }
 
     // Text in the ANSI code page (data) or UTF-16 (captions); the background is left as it is.
     void TextOut(int x, int y, const std::string& text);
     void TextOutW(int x, int y, const std::wstring& text);
     SIZE TextExtent(const std::wstring& text);
     int TextWidth(const std::wstring& text) { return TextExtent(text).cx; }
-    int TextHeight(const std::wstring& text) { return TextExtent(text).cy; }
     void FillRect(const RECT& r);
-    void FrameRect(const RECT& r);
-    void Draw(int x, int y, const TBitmap& bitmap);
 
 protected:
     // Called when a drawing operation finds no device context.
@@ -50,5 +42,4 @@ private:
     HDC dc_ = nullptr;
     TFont font_{L"MS Sans Serif", -11, clWindowText};
     TColor brushColor_ = clWhite;
-    TColor penColor_ = clBlack;
 };

@@ -1,6 +1,7 @@
 #pragma once
-// The base of everything placed on a window: an owner, a name, and a word to the components that
-// keep a link to it when it goes, so no link outlives what it points at.
+// The base of everything placed on a window: a name, and a word to the components that keep a link to
+// it when it goes, so no link outlives what it points at. The owner holds its components as members and
+// frees them with itself; nothing asks a component for its owner.
 #include <algorithm>
 #include <functional>
 #include <string>
@@ -8,7 +9,7 @@
 
 class TComponent {
 public:
-    explicit TComponent(TComponent* owner = nullptr) : owner_(owner) {}
+    explicit TComponent(TComponent* /*owner*/ = nullptr) {}
     virtual ~TComponent()
     {
         const std::vector<TComponent*> linked = std::move(linked_);
@@ -20,7 +21,6 @@ public:
     TComponent(const TComponent&) = delete;
     TComponent& operator=(const TComponent&) = delete;
 
-    TComponent* Owner() const { return owner_; }
     const std::string& Name() const { return name_; }
     void SetName(const std::string& name) { name_ = name; }
 
@@ -48,7 +48,6 @@ private:
     void Unlink(TComponent* other) { linked_.erase(std::remove(linked_.begin(), linked_.end(), other), linked_.end()); }
 
     std::vector<TComponent*> linked_;
-    TComponent* owner_;
     std::string name_;
 };
 

@@ -51,7 +51,6 @@ public:
 private:
     void Open(DWORD access, DWORD disposition);
     bool WriteBuffer();
-    void Fail(int code);
 
     std::string name_;
     bool writing_ = false;
