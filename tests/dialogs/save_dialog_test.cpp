@@ -196,6 +196,19 @@ TEST(OpenDialog, InitialDirLosesOneTrailingBackslashExceptAtARoot)
     }
 }
 
+// A dialog left open is cancelled; the timeout is that watchdog's alone, so the tests after it still
+// tell their own.
+TEST(DialogWatchdog, CancelsALeftDialogAndTellsOnlyItsOwnTimeout)
+{
+    {
+        DialogWatchdog first{200};
+        EXPECT_EQ(MessageBoxW(nullptr, L"left open", L"watchdog", MB_OKCANCEL), IDCANCEL);
+        EXPECT_TRUE(first.Fired());
+    }
+    DialogWatchdog second{200};
+    EXPECT_FALSE(second.Fired());
+}
+
 // The platform's own dialog, filled in and confirmed from inside its loop.
 class RealSaveDialog : public testing::Test {
 protected:
