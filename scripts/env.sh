@@ -58,7 +58,7 @@ live_runs() {
   local f
   for f in "$1"/*; do
     [ -e "$f" ] || continue
-    if kill -0 "${f##*/}" 2>/dev/null; then echo "${f##*/}"; else rm -f "$f"; fi
+    if [ -d "/proc/${f##*/}" ]; then echo "${f##*/}"; else rm -f "$f"; fi
   done
 }
 
@@ -151,9 +151,9 @@ ensure_printer() {
   local sudo="" name out conf
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
   command -v lpstat >/dev/null 2>&1 || { echo "no CUPS client: run scripts/setup.sh" >&2; return 1; }
-  mkdir -p -m 1777 "$ORVAND_PRINTING_RUNS"
   (
     flock 9
+    mkdir -p -m 1777 "$ORVAND_PRINTING_RUNS"
     touch "$ORVAND_PRINTING_RUNS/$$"
     if [[ "$(LANG=C lpstat -r 2>/dev/null)" != *"is running"* ]]; then
       $sudo setsid cupsd -f </dev/null >/dev/null 2>&1 9>&- &
@@ -209,6 +209,7 @@ release_scheduler() {
       fi
       rm -f "$ORVAND_PRINTING_RUNS.cupsd"
     fi
+    rmdir "$ORVAND_PRINTING_RUNS" 2>/dev/null || true
   ) 9>>"$ORVAND_PRINTING_RUNS.lock"
 }
 
