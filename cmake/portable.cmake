@@ -6,15 +6,18 @@ set(PORTABLE_SOURCES
   src/runtime/format.cpp
   src/runtime/io_result.cpp
   src/runtime/int_conversion.cpp
+  src/runtime/lead_byte.cpp
   src/widgets/spin_logic.cpp
   src/listing/listing_composition.cpp
   src/printing/comma_field.cpp
   src/dialogs/dev_names.cpp
+  src/dialogs/file_dialog_texts.cpp
   src/listing/print_layout.cpp
   src/shelltree/id_list.cpp
   src/shelltree/shell_names.cpp
   src/shelltree/shell_tree_types.cpp
   src/fslists/path_text.cpp
+  src/fslists/path_split.cpp
   src/fslists/file_type.cpp
   src/fslists/directory_items.cpp
 )
@@ -28,4 +31,5 @@ set(PORTABLE_TESTS
   tests/shelltree/id_list_test.cpp
   tests/shelltree/shell_names_test.cpp
   tests/fslists/path_text_test.cpp
+  tests/fslists/path_split_test.cpp
 )

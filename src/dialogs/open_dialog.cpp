@@ -33,28 +33,7 @@ std::string ExtensionOf(const std::string& name)
     return name.substr(dot + 1);
 }
 
-bool HasDrivePrefix(const std::string& name)
-{
-    return name.size() > 3 && name[1] == ':' && name[2] == '\\';
-}
-
 }  // namespace
-
-std::string BuildFilterList(const std::string& filter)
-{
-    if (filter.empty())
-        return {};
-    std::string list = filter;
-    for (size_t i = 0; i < list.size(); ++i) {
-        if (IsDBCSLeadByte(static_cast<BYTE>(list[i])))
-            ++i;  // the trail byte may look like a bar
-        else if (list[i] == '|')
-            list[i] = '\0';
-    }
-    list.push_back('\0');
-    list.push_back('\0');
-    return list;
-}
 
 TOpenDialog::TOpenDialog(TComponent* owner) : TCommonDialog(owner) {}
 
@@ -153,42 +132,9 @@ void TOpenDialog::CollectFileNames()
     selectedFiles_.clear();
     if (nameBuffer_.empty())
         return;
-    const bool multi = options_.Contains(TOpenOption::ofAllowMultiSelect);
-    // The buffer always ends in two terminators, so every scan below stops inside it.
-    const char* text = nameBuffer_.data();
-    if (!multi) {
-        fileName_ = text;
-        selectedFiles_.push_back(fileName_);
-        return;
-    }
-    // Fields: a folder, then the names in it; blank-separated in a classic dialog, else each ended by a
-    // terminator with an empty field after the last.
-    std::vector<std::string> fields;
-    if (OldStyle()) {
-        const std::string all = text;
-        for (size_t start = 0; start < all.size();) {
-            const size_t blank = std::min(all.find(' ', start), all.size());
-            if (blank > start)
-                fields.push_back(all.substr(start, blank - start));
-            start = blank + 1;
-        }
-    } else {
-        for (const char* p = text; *p != '\0'; p += std::strlen(p) + 1)
-            fields.emplace_back(p);
-    }
-    if (fields.empty())
-        fields.emplace_back();
-    std::string folder = fields.front();
-    const std::vector<std::string> names(fields.begin() + 1, fields.end());
-    if (names.empty()) {
-        fileName_ = folder;
-        selectedFiles_.push_back(folder);
-        return;
-    }
-    if (folder.empty() || folder.back() != '\\')
-        folder += '\\';
-    for (const std::string& name : names)
-        selectedFiles_.push_back(name[0] == '\\' || HasDrivePrefix(name) ? name : folder + name);
+    // The buffer always ends in two terminators, so every scan stops inside it.
+    selectedFiles_ = ChosenFileNames(nameBuffer_.data(), options_.Contains(TOpenOption::ofAllowMultiSelect),
+                                     OldStyle());
     fileName_ = selectedFiles_.front();
 }
 

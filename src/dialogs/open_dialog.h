@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dialogs/common_dialog.h"
+#include "dialogs/file_dialog_texts.h"
 #include "runtime/enum_set.h"
 
 enum class TOpenOption {
@@ -46,10 +47,6 @@ using TFileDialogFunction = std::function<BOOL(OPENFILENAMEA*)>;
 // to answer for a platform that cannot be made to (a failing dialog, a multiple choice).
 extern TFileDialogFunction OpenFileNameFunction;
 extern TFileDialogFunction SaveFileNameFunction;
-
-// The filter as the platform takes it: every bar becomes a terminator and one more ends the list;
-// empty for an empty filter. "Pliki tekstowe|*.txt" gives "Pliki tekstowe\0*.txt\0\0".
-std::string BuildFilterList(const std::string& filter);
 
 class TOpenDialog : public TCommonDialog {
 public:

@@ -2,27 +2,22 @@
 
 #include <windows.h>
 
-#include "fslists/path_text.h"
 #include "gui/handles.h"
 #include "runtime/ansi_case.h"
 #include "runtime/exceptions.h"
 
 namespace {
 
-// Puts the process back in the folder it was in, when that folder still exists.
-class TRestoreDirectory {
+// The file system and current directory the lists really work on.
+class TRealPathPlatform : public TPathPlatform {
 public:
-    explicit TRestoreDirectory(std::string saved) : saved_(std::move(saved)) {}
-    ~TRestoreDirectory()
+    std::string CurrentFolder() override { return ::CurrentDirectory(); }
+    int EnterFolder(const std::string& path) override
     {
-        if (DirectoryExists(saved_))
-            SetCurrentDirectoryA(saved_.c_str());
+        return SetCurrentDirectoryA(path.c_str()) ? 0 : static_cast<int>(GetLastError());
     }
-    TRestoreDirectory(const TRestoreDirectory&) = delete;
-    TRestoreDirectory& operator=(const TRestoreDirectory&) = delete;
-
-private:
-    std::string saved_;
+    bool FolderExists(const std::string& path) override { return ::DirectoryExists(path); }
+    bool NamesExistingFile(const std::string& name) override { return ::NamesExistingFile(name); }
 };
 
 int CompareInUserLocale(const std::string& a, const std::string& b, DWORD flags)
@@ -70,48 +65,8 @@ bool NamesExistingFile(const std::string& name)
 
 TSplitPath SplitPathText(const std::string& text)
 {
-    const std::string saved = CurrentDirectory();
-    TSplitPath result;
-    result.drive = saved.empty() ? '\0' : saved[0];
-    std::string dir = text;
-    std::string root;
-    if (text.size() >= 2 && text.front() == '[' && text.back() == ']') {
-        dir = text.substr(1, text.size() - 2);
-    } else {
-        root = DrivePart(text);
-        if (root.empty())
-            root = DrivePart(saved);
-        else
-            dir.erase(0, root.size());
-        result.drive = root.size() >= 2 && root[1] == ':' ? root[0] : '\0';
-    }
-    TRestoreDirectory restore(saved);
-    if (DirectoryExists(root))
-        ChangeCurrentDirectory(root);
-    std::string file = FileNamePart(dir);
-    if (dir.size() == file.size() + 1 && dir[0] == '\\') {
-        dir.assign(1, '\\');
-    } else if (dir.size() > file.size()) {
-        dir.resize(dir.size() - file.size() - 1);
-    } else {
-        // A bare drive (E:) stands for the folder the platform remembers for it.
-        dir = CurrentDirectory();
-        dir.erase(0, DrivePart(dir).size());
-        if (dir.empty())
-            dir.assign(1, '\\');
-    }
-    if (!dir.empty())
-        ChangeCurrentDirectory(dir);
-    if (!file.empty() && !HasWildcards(file) && !NamesExistingFile(file)) {
-        ChangeCurrentDirectory(file);
-        dir = dir == "\\" ? "\\" + file : dir + "\\" + file;
-        file.clear();
-    }
-    if (result.drive == '\0')
-        dir = root + dir;
-    result.directory = std::move(dir);
-    result.file = std::move(file);
-    return result;
+    TRealPathPlatform platform;
+    return SplitPathText(text, platform);
 }
 
 int ComparePathIgnoringCase(const std::string& a, const std::string& b)

@@ -2,19 +2,10 @@
 // The file lists' dealings with the file system and the process's current directory.
 #include <string>
 
+#include "fslists/path_split.h"
 #include "gui/font.h"
 
-// A path text taken apart: drive letter ('\0' for a network path), folder part and file part.
-struct TSplitPath {
-    char drive = '\0';
-    std::string directory;
-    std::string file;
-};
-
-// Splits a path text, which may name a folder, a folder and a mask, or a folder and a file, or be a
-// bracketed folder entry "[name]" of the current directory. A trailing name that is not an existing file
-// and has no wildcards is taken for a folder. Fails with EInOutError when a folder cannot be entered;
-// the process's current directory is as before afterwards (when it still exists).
+// SplitPathText on the real file system and the process's current directory.
 TSplitPath SplitPathText(const std::string& text);
 
 // The process's current directory as the platform reports it.

@@ -1,20 +1,8 @@
 #include "fslists/path_text.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
+#include "runtime/lead_byte.h"
 
 namespace {
-
-bool IsLeadByte(char c)
-{
-#ifdef _WIN32
-    return IsDBCSLeadByte(static_cast<BYTE>(c)) != FALSE;
-#else
-    (void)c;
-    return false;  // the single-byte code pages the program's users have
-#endif
-}
 
 // Calls f(position) for every character that is a whole single byte, skipping double-byte characters.
 template <typename F>

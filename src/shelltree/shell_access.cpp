@@ -114,7 +114,7 @@ std::string StrRetText(STRRET& name, const void* list)
     case STRRET_OFFSET:
         return OffsetNameText(list, name.uOffset);
     case STRRET_CSTR:
-        return std::string(name.cStr, strnlen(name.cStr, sizeof(name.cStr)));
+        return BoundedNameText(name.cStr, sizeof(name.cStr));
     default:
         return {};
     }

@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <cstdint>
 
+std::string BoundedNameText(const char* text, std::size_t room)
+{
+    return std::string(text, std::find(text, text + room, '\0'));
+}
+
 std::string OffsetNameText(const void* list, std::size_t offset)
 {
     if (!list)
@@ -11,9 +16,7 @@ std::string OffsetNameText(const void* list, std::size_t offset)
     const std::size_t size = static_cast<std::size_t>(item[0]) | (static_cast<std::size_t>(item[1]) << 8);
     if (offset >= size)
         return {};
-    auto text = reinterpret_cast<const char*>(item + offset);
-    const std::size_t room = size - offset;
-    return std::string(text, std::find(text, text + room, '\0'));
+    return BoundedNameText(reinterpret_cast<const char*>(item + offset), size - offset);
 }
 
 std::string CleanDisplayName(std::string name)

@@ -3,6 +3,9 @@
 #include <cstddef>
 #include <string>
 
+// The text at text up to its terminator, read no further than room bytes: a STRRET_CSTR name, whose
+// buffer a shell may fill to the brim.
+std::string BoundedNameText(const char* text, std::size_t room);
 // The NUL-terminated text stored inside the first item of list at offset, read no further than the end of
 // that item; empty when the list has no item or the offset lies outside it.
 std::string OffsetNameText(const void* list, std::size_t offset);
