@@ -6,6 +6,9 @@ set -euo pipefail
 pkgs=(cmake make g++ g++-mingw-w64-x86-64 mingw-w64-tools clang lld wine64 wine xvfb xauth x11-utils xdotool
       fonts-wine fonts-liberation googletest locales imagemagick poppler-utils cups cups-client cups-bsd printer-driver-cups-pdf)
 
+# The fuzz targets: clang's libFuzzer and sanitizer runtimes; llvm for their coverage report.
+pkgs+=(libclang-rt-dev llvm)
+
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

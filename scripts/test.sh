@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything, and runs all tests: the portable code natively under
-# the sanitizers, then every test program under Wine on a virtual display, through CTest. The program
-# is also built with clang (warnings as errors) and packed, so both stay possible.
+# the sanitizers, a short run of the fuzz targets, then every test program under Wine on a virtual
+# display, through CTest. The program is also built with clang (warnings as errors) and packed, so both
+# stay possible.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 bash "$ROOT/scripts/setup.sh"
@@ -15,5 +16,6 @@ ensure_printer
 ensure_prefix
 status=0
 ctest --test-dir "$ROOT/build/native" --output-on-failure || status=1
+bash "$ROOT/scripts/fuzz.sh" || status=1
 ctest --test-dir "$ROOT/build/win" --output-on-failure ${CTEST_ARGS:-} || status=1
 exit $status

@@ -1,0 +1,22 @@
+# Fuzz targets for the text routines that take outside input: each tests/fuzz/fuzz_<name>.cpp becomes
+# a libFuzzer program over the portable code, under AddressSanitizer and UndefinedBehaviorSanitizer.
+# A build of its own (clang, -DORVAND_FUZZ=ON; scripts/fuzz.sh makes it), with nothing else in it.
+set(FUZZ_SAN -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+add_library(orvand_fuzz_portable STATIC ${PORTABLE_SOURCES})
+target_include_directories(orvand_fuzz_portable PUBLIC src)
+target_compile_options(orvand_fuzz_portable PUBLIC -g -Wall -Wextra ${FUZZ_SAN} -fsanitize=fuzzer-no-link)
+target_link_options(orvand_fuzz_portable PUBLIC ${FUZZ_SAN})
+
+file(GLOB fuzz_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/fuzz_*.cpp)
+foreach(source IN LISTS fuzz_sources)
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(${name} ${source})
+  target_link_libraries(${name} orvand_fuzz_portable)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+endforeach()
+
+# Source coverage of what the corpora reach (scripts/fuzz.sh --coverage).
+if(ORVAND_FUZZ_COVERAGE)
+  target_compile_options(orvand_fuzz_portable PUBLIC -fprofile-instr-generate -fcoverage-mapping)
+  target_link_options(orvand_fuzz_portable PUBLIC -fprofile-instr-generate -fcoverage-mapping)
+endif()
