@@ -37,10 +37,12 @@ TSplitPath SplitPathText(const std::string& text, TPathPlatform& platform)
     result.drive = saved.empty() ? '\0' : saved[0];
     std::string dir = text;
     std::string root;
+    bool ownRoot = false;
     if (text.size() >= 2 && text.front() == '[' && text.back() == ']') {
         dir = text.substr(1, text.size() - 2);
     } else {
         root = DrivePart(text);
+        ownRoot = !root.empty();
         if (root.empty())
             root = DrivePart(saved);
         else
@@ -48,7 +50,10 @@ TSplitPath SplitPathText(const std::string& text, TPathPlatform& platform)
         result.drive = root.size() >= 2 && root[1] == ':' ? root[0] : '\0';
     }
     TRestoreDirectory restore(platform, saved);
-    if (platform.FolderExists(root))
+    // A text without a drive or share of its own is taken from the current directory, which is on its
+    // root already: entering that root could only move away (a share's root is its top, not the folder
+    // the process is in).
+    if (ownRoot && platform.FolderExists(root))
         Enter(platform, root);
     std::string file = FileNamePart(dir);
     if (dir.size() == file.size() + 1 && dir[0] == '\\') {
@@ -69,8 +74,13 @@ TSplitPath SplitPathText(const std::string& text, TPathPlatform& platform)
         dir = dir == "\\" ? "\\" + file : dir + "\\" + file;
         file.clear();
     }
-    if (result.drive == '\0')
+    if (result.drive == '\0') {
+        // A network path has no drive-relative form: a relative folder part goes under the folder it was
+        // entered from, rather than run into the share's name.
+        if (!dir.empty() && dir[0] != '\\')
+            dir = JoinPath(saved.substr(root.size()), dir);
         dir = root + dir;
+    }
     result.directory = std::move(dir);
     result.file = std::move(file);
     return result;

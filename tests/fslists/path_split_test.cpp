@@ -42,6 +42,19 @@ TEST_F(PathSplit, FoldersMasksFilesAndBracketedEntries)
     EXPECT_EQ(fs.CurrentFolder(), "E:\\X");
 }
 
+TEST_F(PathSplit, RelativeTextInANetworkFolderIsTakenFromThatFolder)
+{
+    // Not from the share's root, and never run into the share's name.
+    fs.SetCurrent("\\\\server\\share\\docs");
+    EXPECT_EQ(Split("*.txt"), "-|\\\\server\\share\\docs|*.txt");
+    EXPECT_EQ(Split("old\\*.txt"), "-|\\\\server\\share\\docs\\old|*.txt");
+    EXPECT_EQ(Split("..\\docs"), "-|\\\\server\\share\\docs\\..\\docs|");
+    EXPECT_EQ(Split("\\docs\\old"), "-|\\\\server\\share\\docs\\old|");
+    EXPECT_EQ(fs.CurrentFolder(), "\\\\server\\share\\docs");
+    fs.SetCurrent("\\\\server\\share\\");
+    EXPECT_EQ(Split("docs\\old"), "-|\\\\server\\share\\docs\\old|");
+}
+
 TEST_F(PathSplit, AFolderThatCannotBeEnteredFailsAndLeavesTheCurrentDirectory)
 {
     try {
