@@ -1,7 +1,8 @@
 // The file dialog's texts. The filter list is the filter with every bar turned into a terminator and
 // two more at the end, so the platform reads back exactly the bar-separated fields. The chosen names
 // come from a name buffer the platform filled (ending in two terminators, as the dialog lays it out):
-// nothing is read past it, there is always a first name, and a multiple choice gives full paths.
+// nothing is read past it, there is always a first name, and a multiple choice gives full paths. In a
+// single-byte code page and in a double-byte one, where a second byte may look like "|" or "\".
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -10,6 +11,7 @@
 
 #include "dialogs/file_dialog_texts.h"
 #include "fuzz_check.h"
+#include "lead_bytes.h"
 
 namespace {
 
@@ -26,13 +28,9 @@ void CheckFilter(const std::string& filter)
     std::vector<std::string> read;
     for (const char* p = list.c_str(); *p; p += std::strlen(p) + 1)
         read.emplace_back(p);
-    std::vector<std::string> fields;
-    size_t start = 0;
-    for (size_t bar; (bar = filter.find('|', start)) != std::string::npos; start = bar + 1)
-        fields.push_back(filter.substr(start, bar - start));
-    fields.push_back(filter.substr(start));
+    const std::vector<std::string> fields = SplitAtWholeCharacter(filter, '|');
     // A filter without terminators or empty fields is read back whole.
-    bool plain = filter.find('\0') == std::string::npos;
+    bool plain = filter.find('\0') == std::string::npos && !EndsInsideCharacter(filter);
     for (const std::string& f : fields)
         plain = plain && !f.empty();
     if (plain)
@@ -75,7 +73,7 @@ void CheckChosen(const std::vector<char>& buffer, bool multi, bool classic)
         return;
     }
     FUZZ_CHECK_MSG(names.size() == fields.size() - 1, Shown(first));
-    const std::string folder = fields[0].back() == '\\' ? fields[0] : fields[0] + "\\";
+    const std::string folder = EndsWithWholeCharacter(fields[0], '\\') ? fields[0] : fields[0] + "\\";
     for (size_t i = 0; i < names.size(); ++i) {
         const std::string& field = fields[i + 1];
         FUZZ_CHECK_MSG(names[i] == (IsFullPath(field) ? field : folder + field), Shown(first));
@@ -90,6 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const bool multi = data[0] & 1;
     const bool classic = data[0] & 2;
+    UseDoubleByteCodePage(data[0] & 4);
     const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
     CheckFilter(text);
     // The name buffer exactly as large as the dialog makes it: the text and two terminators.

@@ -1,7 +1,8 @@
 // The path texts taken apart and put together without the file system: a path is its folder part
 // followed by its file part, joining puts exactly one "\" between folder and name, the directory list's
 // chain of items spells its folder path again and each ancestor item stands for the path up to it, and
-// a shortened label either fits or is down to the file name.
+// a shortened label either fits or is down to the file name. In a single-byte code page and in a
+// double-byte one, where the second byte of a character may be a "\" that is no separator.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -10,6 +11,7 @@
 #include "fslists/directory_items.h"
 #include "fslists/path_text.h"
 #include "fuzz_check.h"
+#include "lead_bytes.h"
 
 namespace {
 
@@ -27,13 +29,13 @@ void CheckParts(const std::string& path)
     const std::string folder = FolderPart(path);
     const std::string name = FileNamePart(path);
     FUZZ_CHECK_MSG(folder + name == path, Shown(path));
-    FUZZ_CHECK_MSG(name.find_first_of("\\:") == std::string::npos, Shown(path));
+    FUZZ_CHECK_MSG(!HasWholeCharacter(name, '\\') && !HasWholeCharacter(name, ':'), Shown(path));
     FUZZ_CHECK_MSG(folder.empty() || folder.back() == '\\' || folder.back() == ':', Shown(path));
 
     const std::string ext = ExtensionPart(path);
     FUZZ_CHECK_MSG(EndsWith(name, ext), Shown(path));
-    FUZZ_CHECK_MSG(ext.empty() || (ext[0] == '.' && ext.find('.', 1) == std::string::npos), Shown(path));
-    FUZZ_CHECK_MSG(!ext.empty() || name.find('.') == std::string::npos, Shown(path));
+    FUZZ_CHECK_MSG(ext.empty() || (ext[0] == '.' && !HasWholeCharacter(ext.substr(1), '.')), Shown(path));
+    FUZZ_CHECK_MSG(!ext.empty() || !HasWholeCharacter(name, '.'), Shown(path));
 
     const std::string drive = DrivePart(path);
     FUZZ_CHECK_MSG(StartsWith(path, drive), Shown(path));
@@ -43,11 +45,14 @@ void CheckParts(const std::string& path)
     if (EndsWithBackslash(folder))
         FUZZ_CHECK_MSG(JoinPath(folder, name) == path, Shown(path));
 
-    for (size_t from = 0; from <= path.size(); from += 1 + path.size() / 8) {
-        const size_t found = FindBackslash(path, from);
-        const size_t end = found == std::string::npos ? path.size() : found;
-        FUZZ_CHECK_MSG(found == std::string::npos || (found >= from && path[found] == '\\'), Shown(path));
-        FUZZ_CHECK_MSG(path.find('\\', from) == (end == path.size() ? std::string::npos : end), Shown(path));
+    // From any character on, the first "\" that is a whole character.
+    const std::vector<size_t> starts = CharacterStarts(path);
+    for (size_t n = 0; n < starts.size(); n += 1 + starts.size() / 8) {
+        size_t want = std::string::npos;
+        for (size_t m = n; m < starts.size() && want == std::string::npos; ++m)
+            if (path[starts[m]] == '\\')
+                want = starts[m];
+        FUZZ_CHECK_MSG(FindBackslash(path, starts[n]) == want, Shown(path));
     }
 }
 
@@ -58,37 +63,35 @@ void CheckJoin(const std::string& directory, const std::string& name)
     FUZZ_CHECK_MSG(StartsWith(joined, directory) && EndsWith(joined, name), detail);
     FUZZ_CHECK_MSG(joined.size() == directory.size() + name.size() + (EndsWithBackslash(directory) ? 0 : 1), detail);
     FUZZ_CHECK_MSG(joined[directory.size() - (EndsWithBackslash(directory) ? 1 : 0)] == '\\', detail);
+    if (EndsInsideCharacter(directory))
+        return;  // the "\" put after a lone first byte is that character's second byte
     FUZZ_CHECK_MSG(PathDepth(joined) == PathDepth(directory) + PathDepth(name) + (EndsWithBackslash(directory) ? 0 : 1),
                    detail);
-    if (name.find_first_of("\\:") == std::string::npos)
+    if (!HasWholeCharacter(name, '\\') && !HasWholeCharacter(name, ':'))
         FUZZ_CHECK_MSG(FileNamePart(joined) == name, detail);
 }
 
 // A folder path as the lists hold it: E:\, E:\A\B, \\server\share\ or \\server\share\A, with names that
-// are not empty and hold no "\" or ":".
+// are not empty and hold no "\" or ":" (as whole characters).
 bool IsFolderPath(const std::string& path)
 {
-    std::string rest;
-    if (path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == ':' && path[2] == '\\') {
-        rest = path.substr(3);
-    } else if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
-        const size_t server = path.find('\\', 2);
-        if (server == std::string::npos || server == 2)
-            return false;
-        const size_t share = path.find('\\', server + 1);
-        if (share == server + 1 || (share == std::string::npos ? path.size() : share) == server + 1)
-            return false;
-        if (share == std::string::npos)
-            return false;  // the lists hold a share's root with its "\"
-        rest = path.substr(share + 1);
+    if (EndsInsideCharacter(path) || HasWholeCharacter(path.size() > 2 ? path.substr(2) : "", ':'))
+        return false;
+    const std::vector<std::string> parts = SplitAtWholeCharacter(path, '\\');
+    size_t first;  // the first folder name
+    if (parts[0].size() == 2 && IsDriveLetter(parts[0][0]) && parts[0][1] == ':' && parts.size() >= 2) {
+        first = 1;
+    } else if (parts[0].empty() && parts.size() >= 5 && parts[1].empty() && !parts[2].empty() && !parts[3].empty()) {
+        first = 4;  // the lists hold a share's root with its "\"
     } else {
         return false;
     }
-    if (rest.empty())
-        return true;
-    if (rest.back() == '\\' || rest.front() == '\\' || rest.find("\\\\") != std::string::npos)
-        return false;
-    return rest.find(':') == std::string::npos;
+    if (parts.size() == first + 1 && parts[first].empty())
+        return true;  // the root
+    for (size_t i = first; i < parts.size(); ++i)
+        if (parts[i].empty())
+            return false;
+    return true;
 }
 
 void CheckChain(const std::string& path)
@@ -142,15 +145,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size < 1)
         return 0;
-    const int limit = data[0];
+    const int limit = data[0] & 0x7F;
+    UseDoubleByteCodePage(data[0] & 0x80);
     const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
     CheckParts(text);
     CheckChain(text);
     CheckShortened(text, limit);
     // Split the text in two at its first "|" to join a folder and a name.
-    const size_t bar = text.find('|');
-    if (bar != std::string::npos)
-        CheckJoin(text.substr(0, bar), text.substr(bar + 1));
+    const std::vector<std::string> pieces = SplitAtWholeCharacter(text, '|');
+    if (pieces.size() > 1)
+        CheckJoin(pieces[0], text.substr(pieces[0].size() + 1));
     else
         CheckJoin(text, "x");
     return 0;
