@@ -12,6 +12,19 @@ bool HasDrivePrefix(const std::string& name)
     return name.size() > 3 && name[1] == ':' && name[2] == '\\';
 }
 
+// Whether the last character is a "\": in a double-byte code page the second byte of a character may
+// look like one.
+bool EndsWithSeparator(const std::string& path)
+{
+    bool separator = false;
+    for (size_t i = 0; i < path.size(); ++i) {
+        separator = !IsLeadByte(path[i]) && path[i] == '\\';
+        if (IsLeadByte(path[i]))
+            ++i;
+    }
+    return separator;
+}
+
 }  // namespace
 
 std::string BuildFilterList(const std::string& filter)
@@ -52,7 +65,7 @@ std::vector<std::string> ChosenFileNames(const char* buffer, bool multiSelect, b
     std::string folder = fields.front();
     if (fields.size() == 1)
         return {folder};
-    if (folder.empty() || folder.back() != '\\')
+    if (!EndsWithSeparator(folder))
         folder += '\\';
     std::vector<std::string> names;
     for (size_t i = 1; i < fields.size(); ++i) {
