@@ -7,6 +7,8 @@ set(PORTABLE_SOURCES
   src/runtime/io_result.cpp
   src/runtime/int_conversion.cpp
   src/runtime/lead_byte.cpp
+  src/runtime/time_format.cpp
+  src/imaging/jpeg_decoder.cpp
   src/widgets/spin_logic.cpp
   src/listing/listing_composition.cpp
   src/printing/comma_field.cpp
@@ -23,6 +25,8 @@ set(PORTABLE_SOURCES
 )
 set(PORTABLE_TESTS
   tests/runtime/runtime_texts_test.cpp
+  tests/runtime/time_format_test.cpp
+  tests/imaging/jpeg_decoder_test.cpp
   tests/widgets/spin_logic_test.cpp
   tests/listing/listing_composition_test.cpp
   tests/printing/comma_field_test.cpp

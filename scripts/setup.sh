@@ -4,7 +4,8 @@
 set -euo pipefail
 
 pkgs=(cmake make g++ g++-mingw-w64-x86-64 mingw-w64-tools clang lld wine64 wine xvfb xauth x11-utils xdotool
-      fonts-wine fonts-liberation googletest locales imagemagick poppler-utils cups cups-client cups-bsd printer-driver-cups-pdf)
+      fonts-wine fonts-liberation googletest locales imagemagick poppler-utils cups cups-client cups-bsd printer-driver-cups-pdf
+      libjpeg-dev dpkg-dev)
 
 # The fuzz targets: clang's libFuzzer and sanitizer runtimes; llvm for their coverage report.
 pkgs+=(libclang-rt-dev llvm)
@@ -32,3 +33,6 @@ if ! locale -a 2>/dev/null | grep -qi '^pl_PL\.utf-\?8$'; then
   grep -q '^pl_PL.UTF-8 UTF-8' /etc/locale.gen || echo 'pl_PL.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
   $SUDO locale-gen >/dev/null
 fi
+
+# libjpeg for the Windows program: fetched as Debian's source package and cross-built once (build/libjpeg).
+bash "$(dirname "$0")/libjpeg.sh"

@@ -107,6 +107,34 @@ for i in range(3, 13):
         c[i][max(0, 15 - i - d)] = MAROON
 bmp("close.bmp", c)
 
+# "Odwiedź witrynę www autora": a globe with its meridians and parallels
+c = canvas(16, 16)
+art(c, ["     xxxxxx     ",
+        "   xx..x...xx   ",
+        "  x...x.x....x  ",
+        " x...x...x....x ",
+        " xxxxxxxxxxxxxx ",
+        "x....x...x....xx",
+        "x...x.....x....x",
+        "xxxxxxxxxxxxxxxx",
+        "x...x.....x....x",
+        "x....x...x....xx",
+        " xxxxxxxxxxxxxx ",
+        " x...x...x....x ",
+        "  x...x.x....x  ",
+        "   xx..x...xx   ",
+        "     xxxxxx     ",
+        "                "], 0, 0, {"x": NAVY, ".": (120, 180, 240)})
+bmp("web.bmp", c)
+
+# "Wyślij pocztę": an envelope
+c = canvas(16, 16)
+rect(c, 1, 3, 14, 12, WHITE); frame(c, 1, 3, 14, 12, GREY)
+for i in range(6):  # the flap: two slopes meeting in the middle
+    c[4 + i * 4 // 5][2 + i] = MAROON
+    c[4 + i * 4 // 5][13 - i] = MAROON
+bmp("mail.bmp", c)
+
 # The spin edit's arrows, 9 x 6
 up = canvas(9, 6)
 art(up, ["         ",

@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include "app/form3.h"
 #include "gui/application.h"
 #include "listing/printed_listing.h"
 #include "listing/save_listing.h"
@@ -368,8 +369,20 @@ void TForm1::SpeedButton3Click()
 
 void TForm1::Label2Click()
 {
+    ShowAboutWindow();
 }
 
 void TForm1::Label3Click()
 {
+    ShowAboutWindow();
+}
+
+// Not modal: both windows stay usable. When the about window is up already, it comes to the front.
+void ShowAboutWindow()
+{
+    if (!form3)
+        return;
+    form3->SetEnabled(true);
+    form3->Show();
+    form3->BringToFront();
 }

@@ -93,5 +93,8 @@ private:
     std::unique_ptr<TListingItems> ListingItems(TListingSource source);
 };
 
+// Shows the about window (form3) without making it modal, or brings it to the front.
+void ShowAboutWindow();
+
 // The fifteen lines of the help panel.
 std::vector<std::wstring> HelpLines();

@@ -2,12 +2,18 @@
 
 bool TBitmap::LoadFromResourceName(const std::wstring& name)
 {
-    auto* bmp = static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    handle_.reset(bmp);
+    SetHandle(UniqueBitmap(static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))));
+    return !Empty();
+}
+
+void TBitmap::SetHandle(UniqueBitmap bitmap)
+{
+    handle_ = std::move(bitmap);
     width_ = height_ = 0;
+    HBITMAP bmp = handle_.get();
     if (!bmp)
-        return false;
+        return;
     BITMAP info{};
     GetObjectW(bmp, sizeof(info), &info);
     width_ = info.bmWidth;
@@ -15,7 +21,6 @@ bool TBitmap::LoadFromResourceName(const std::wstring& name)
     UniqueDc dc(CreateCompatibleDC(nullptr));
     SelectObjectGuard sel(dc.get(), bmp);
     transparentColor_ = GetPixel(dc.get(), 0, height_ - 1);
-    return true;
 }
 
 void TBitmap::DrawTransparent(HDC dc, int x, int y, int srcX, int w, int h, int dpi) const

@@ -10,6 +10,8 @@ public:
     TBitmap() = default;
     // Loads the named bitmap resource; false when there is none.
     bool LoadFromResourceName(const std::wstring& name);
+    // Takes the bitmap over; its size is read from it.
+    void SetHandle(UniqueBitmap bitmap);
     bool Empty() const { return !handle_; }
     HBITMAP Handle() const { return handle_.get(); }
     int Width() const { return width_; }

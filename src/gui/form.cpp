@@ -78,11 +78,22 @@ void TForm::CreateWnd()
 
 void TForm::SetVisible(bool visible)
 {
+    const bool wasHidden = !HandleAllocated() || !IsWindowVisible(Handle());
     if (visible)
         HandleNeeded();
+    if (visible && wasHidden && position_ == TPosition::poScreenCenter) {
+        const RECT r = CreateRect();
+        SetWindowPos(Handle(), nullptr, r.left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     TWinControl::SetVisible(visible);
     if (visible && HandleAllocated())
         SetForegroundWindow(Handle());
+}
+
+void TForm::Close()
+{
+    if (HandleAllocated())
+        SendMessageW(Handle(), WM_CLOSE, 0, 0);
 }
 
 void TForm::DoCreate()

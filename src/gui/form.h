@@ -22,7 +22,10 @@ public:
     void SetPosition(TPosition position) { position_ = position; }
     // With the system menu come the title-bar buttons; without it, none.
     void SetSystemMenu(bool on) { systemMenu_ = on; }
+    // Shown from hidden, a centred window is centred again.
     void SetVisible(bool visible) override;
+    // Closes the window as its close box would: the main window ends the program, any other hides.
+    void Close();
 
     bool AlphaBlend() const { return alphaBlend_; }
     void SetAlphaBlend(bool on);

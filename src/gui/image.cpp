@@ -7,6 +7,18 @@ void TImage::SetIcon(const std::wstring& resourceName)
     Invalidate();
 }
 
+void TImage::SetBitmap(TBitmap bitmap)
+{
+    bitmap_ = std::move(bitmap);
+    Invalidate();
+}
+
+void TImage::SetStretch(bool on)
+{
+    stretch_ = on;
+    Invalidate();
+}
+
 LRESULT TImage::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_PAINT) {
@@ -15,8 +27,21 @@ LRESULT TImage::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
         RECT rc;
         GetClientRect(Handle(), &rc);
         FillRect(dc, &rc, BackgroundBrush());
-        if (icon_)
+        if (!bitmap_.Empty()) {
+            UniqueDc src(CreateCompatibleDC(dc));
+            SelectObjectGuard sel(src.get(), bitmap_.Handle());
+            if (stretch_) {
+                // Halftone averages the pixels a shrunk picture drops, so a photograph keeps its look.
+                SetStretchBltMode(dc, HALFTONE);
+                SetBrushOrgEx(dc, 0, 0, nullptr);
+                StretchBlt(dc, 0, 0, rc.right, rc.bottom, src.get(), 0, 0, bitmap_.Width(), bitmap_.Height(),
+                           SRCCOPY);
+            } else {
+                BitBlt(dc, 0, 0, bitmap_.Width(), bitmap_.Height(), src.get(), 0, 0, SRCCOPY);
+            }
+        } else if (icon_) {
             DrawIconEx(dc, 0, 0, icon_.get(), Scale(32), Scale(32), 0, nullptr, DI_NORMAL);
+        }
         EndPaint(Handle(), &ps);
         return 0;
     }

@@ -2,6 +2,8 @@
 // it never clicks or types (xdotool does that, through the X server). Client points are given at 96 DPI,
 // as the window's layout is, and scaled to the DPI the window runs at.
 //   look exists "<caption>"            exit 0 when a visible top-level window has that caption
+//   look size "<caption>"              width height of the window's client area, in pixels
+//   look frame "<caption>"             screen left top right bottom of the whole window
 //   look dialog -                      exit 0 when a dialog box (message box, file dialog) is shown and
 //                                         has the keyboard focus, so it takes what is typed
 //   look point "<caption>" X Y         screen x y of client point X Y of the window
@@ -11,6 +13,8 @@
 //   look text "<caption>" X Y          the text of the control at client point X Y (UTF-8)
 //   look focused "<caption>" X Y       exit 0 when the control at client point X Y has the focus
 //   look checked "<caption>" "<text>"  exit 0 when the button showing that text is checked
+// A caption "+<caption>" names the other visible window of the program whose window has that caption
+// (a window without a caption of its own, like the about window).
 #include <windows.h>
 
 #include <cstdio>
@@ -95,6 +99,36 @@ int PrintCentre(HWND window)
     return 0;
 }
 
+struct OtherSearch {
+    HWND main;
+    DWORD pid;
+    HWND found;
+};
+
+// The window named by a caption, or by "+caption" the other visible top-level window of its process.
+HWND FindSpec(const std::string& spec)
+{
+    if (spec.empty() || spec[0] != '+')
+        return FindTop(Widen(spec.c_str()));
+    OtherSearch search{FindTop(Widen(spec.c_str() + 1)), 0, nullptr};
+    if (!search.main)
+        return nullptr;
+    GetWindowThreadProcessId(search.main, &search.pid);
+    EnumWindows(
+        [](HWND h, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<OtherSearch*>(p);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            if (h != s->main && pid == s->pid && IsWindowVisible(h)) {
+                s->found = h;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 HWND ChildAt(HWND top, POINT pt)
 {
     HWND child = ChildWindowFromPointEx(top, pt, CWP_SKIPINVISIBLE);
@@ -127,11 +161,22 @@ int main(int argc, char** argv)
             return 1;
         return info.hwndFocus && (info.hwndFocus == d || IsChild(d, info.hwndFocus)) ? 0 : 1;
     }
-    HWND top = FindTop(Widen(argv[2]));
+    HWND top = FindSpec(argv[2]);
     if (cmd == "exists")
         return top ? 0 : 1;
     if (!top)
         return 1;
+    if (cmd == "size" || cmd == "frame") {
+        RECT r{};
+        if (cmd == "size") {
+            GetClientRect(top, &r);
+            std::printf("%ld %ld\n", r.right, r.bottom);
+        } else {
+            GetWindowRect(top, &r);
+            std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+        }
+        return 0;
+    }
     if (cmd == "control" || cmd == "checked") {
         if (argc < 4)
             return 2;
