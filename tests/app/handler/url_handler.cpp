@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <string>
 
 int main()
 {
@@ -13,15 +14,16 @@ int main()
     if (!argv || argc != 3)
         return 2;
     const int n = WideCharToMultiByte(CP_UTF8, 0, argv[2], -1, nullptr, 0, nullptr, nullptr);
-    char* text = static_cast<char*>(LocalAlloc(LPTR, static_cast<SIZE_T>(n)));
-    WideCharToMultiByte(CP_UTF8, 0, argv[2], -1, text, n, nullptr, nullptr);
+    std::string text(static_cast<size_t>(n > 0 ? n : 1), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, argv[2], -1, text.data(), n, nullptr, nullptr);
+    text.resize(text.size() - 1);
     // Written under another name first, so the test never reads half a file.
-    wchar_t part[MAX_PATH + 8];
-    swprintf(part, MAX_PATH + 8, L"%ls.part", argv[1]);
-    FILE* f = _wfopen(part, L"wb");
+    const std::wstring target = argv[1];
+    const std::wstring part = target + L".part";
+    FILE* f = _wfopen(part.c_str(), L"wb");
     if (!f)
         return 1;
-    std::fwrite(text, 1, static_cast<size_t>(n - 1), f);
+    std::fwrite(text.data(), 1, text.size(), f);
     std::fclose(f);
-    return MoveFileW(part, argv[1]) ? 0 : 1;
+    return MoveFileW(part.c_str(), target.c_str()) ? 0 : 1;
 }
