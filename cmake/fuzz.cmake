@@ -10,6 +10,7 @@ add_library(orvand_fuzz_portable STATIC ${FUZZ_PORTABLE_SOURCES})
 target_include_directories(orvand_fuzz_portable PUBLIC src tests/fuzz/support)
 target_compile_options(orvand_fuzz_portable PUBLIC -g -Wall -Wextra ${FUZZ_SAN} -fsanitize=fuzzer-no-link)
 target_link_options(orvand_fuzz_portable PUBLIC ${FUZZ_SAN})
+target_link_libraries(orvand_fuzz_portable PUBLIC JPEG::JPEG)
 
 file(GLOB fuzz_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/fuzz_*.cpp)
 foreach(source IN LISTS fuzz_sources)
