@@ -106,11 +106,11 @@ struct OtherSearch {
 };
 
 // The window named by a caption, or by "+caption" the other visible top-level window of its process.
-HWND FindSpec(const std::string& spec)
+HWND FindNamed(const std::string& name)
 {
-    if (spec.empty() || spec[0] != '+')
-        return FindTop(Widen(spec.c_str()));
-    OtherSearch search{FindTop(Widen(spec.c_str() + 1)), 0, nullptr};
+    if (name.empty() || name[0] != '+')
+        return FindTop(Widen(name.c_str()));
+    OtherSearch search{FindTop(Widen(name.c_str() + 1)), 0, nullptr};
     if (!search.main)
         return nullptr;
     GetWindowThreadProcessId(search.main, &search.pid);
@@ -161,7 +161,7 @@ int main(int argc, char** argv)
             return 1;
         return info.hwndFocus && (info.hwndFocus == d || IsChild(d, info.hwndFocus)) ? 0 : 1;
     }
-    HWND top = FindSpec(argv[2]);
+    HWND top = FindNamed(argv[2]);
     if (cmd == "exists")
         return top ? 0 : 1;
     if (!top)
