@@ -332,6 +332,7 @@ void TForm1::Wygaszaj()
 
 void TForm1::SpeedButton2Click()
 {
+    TBusyForm busy(*this);
     SaveListing(SaveDialog1, [this] { return ReadListingOptions(); },
                 [this](TListingSource source) { return ListingItems(source); });
 }
@@ -363,6 +364,8 @@ std::unique_ptr<TListingItems> TForm1::ListingItems(TListingSource source)
 
 void TForm1::SpeedButton3Click()
 {
+    // While a page spools, the abort procedure lets messages run: a click there must start nothing.
+    TBusyForm busy(*this);
     PrintListing(PrintDialog1, [this] { return ReadListingOptions(); },
                  [this](TListingSource source) { return ListingItems(source); });
 }

@@ -71,6 +71,17 @@ void TApplication::FormDestroyed(TForm* form)
     }
 }
 
+namespace {
+
+bool IsUserInput(UINT message)
+{
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+           (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK);
+}
+
+}  // namespace
+
 bool TApplication::HandleMessage()
 {
     MSG msg;
@@ -79,22 +90,29 @@ bool TApplication::HandleMessage()
         terminated_ = true;
         return false;
     }
+    ProcessMessage(msg);
+    return true;
+}
+
+void TApplication::ProcessMessage(MSG& msg)
+{
     HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
     if (auto* form = root ? dynamic_cast<TForm*>(TWinControl::FromHandle(root)) : nullptr) {
+        if (form->Busy() && IsUserInput(msg.message))
+            return;
         // The window's shortcut keys first, then its keyboard order (Tab, arrows in radio groups).
         try {
             if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && form->IsShortCut(msg))
-                return true;
+                return;
         } catch (...) {
             HandleCurrentException();
-            return true;
+            return;
         }
         if (IsDialogMessageW(root, &msg))
-            return true;
+            return;
     }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
-    return true;
 }
 
 int TApplication::Run()
@@ -109,12 +127,15 @@ int TApplication::Run()
 
 void TApplication::ProcessMessages()
 {
+    // Each message is taken as it is peeked: a peek followed by GetMessage could block when what the
+    // peek saw is gone by then.
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-        if (msg.message == WM_QUIT)
-            return;  // leave it for the loop
-        if (!HandleMessage())
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));  // left for the loop
             return;
+        }
+        ProcessMessage(msg);
     }
 }
 

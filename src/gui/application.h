@@ -27,7 +27,7 @@ public:
     int Run();
     // Runs the messages waiting now, then returns.
     void ProcessMessages();
-    // Processes one message; false when the loop is to end.
+    // Waits for one message and processes it; false when the loop is to end.
     bool HandleMessage();
     void Terminate();
     // Ends the process at once: no close events, nothing else runs.
@@ -48,6 +48,10 @@ public:
     std::function<void(int)> OnHalt;
 
 private:
+    // One message taken from the queue: the busy window's input dropped, the window's shortcut keys,
+    // its keyboard order, then the window procedure.
+    void ProcessMessage(MSG& msg);
+
     std::string title_;
     HWND handle_ = nullptr;
     TForm* mainForm_ = nullptr;

@@ -35,6 +35,14 @@ public:
     // A key pressed in the window: true when it was one of the window's shortcuts, which it then ran.
     virtual bool IsShortCut(const MSG& /*msg*/) { return false; }
 
+    // While the window is busy (an export runs to its end inside a command) it takes no input: the
+    // message loop drops the mouse and keyboard messages meant for it and its controls, so no command
+    // starts inside another one when messages run mid-way (the printer's abort procedure). Repaints,
+    // timers and posted work still run.
+    bool Busy() const { return busy_ > 0; }
+    void BeginBusy() { ++busy_; }
+    void EndBusy() { --busy_; }
+
 protected:
     void CreateParams(TCreateParams& params) override;
     HWND ParentWindowForCreate() const override;
@@ -54,4 +62,17 @@ private:
     bool systemMenu_ = true;
     bool alphaBlend_ = false;
     BYTE alphaBlendValue_ = 255;
+    int busy_ = 0;
+};
+
+// The window is busy for the life of the guard.
+class TBusyForm {
+public:
+    explicit TBusyForm(TForm& form) : form_(form) { form_.BeginBusy(); }
+    ~TBusyForm() { form_.EndBusy(); }
+    TBusyForm(const TBusyForm&) = delete;
+    TBusyForm& operator=(const TBusyForm&) = delete;
+
+private:
+    TForm& form_;
 };

@@ -348,6 +348,8 @@ int TFakeSpooler::EndPage(HDC dc)
     if (IsMetafile(dc))
         GdiComment(dc, 7, reinterpret_cast<const BYTE*>("EndPage"));
     // The system spools the page here and asks the abort procedure whether to go on.
+    if (OnPageBreak)
+        OnPageBreak();
     if (AbortProc)
         AbortProc(dc, 0);
     if (EndPageFails) {

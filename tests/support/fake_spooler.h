@@ -4,6 +4,7 @@
 // what was drawn on them (texts, positions, fonts, page marks) can be read back once they are deleted.
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -47,6 +48,9 @@ public:
     int PixelsPerInchY = 300;
     int PageWidth = 2480;
     int PageHeight = 3508;
+
+    // Called at each page break (EndPage) before the abort procedure runs: the test's moment to act there.
+    std::function<void()> OnPageBreak;
 
     // What happened.
     std::vector<std::string> Log;
