@@ -36,6 +36,12 @@ void TSpeedButton::MouseUp()
         Click();
 }
 
+void TSpeedButton::MouseCaptureLost()
+{
+    pressed_ = false;
+    Invalidate();
+}
+
 void TSpeedButton::UpdateInside(LPARAM lParam)
 {
     RECT rc;
@@ -77,10 +83,8 @@ LRESULT TSpeedButton::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
         Invalidate();
         return 0;
     case WM_CAPTURECHANGED:
-        if (pressed_ && reinterpret_cast<HWND>(lParam) != Handle()) {
-            pressed_ = false;
-            Invalidate();
-        }
+        if (pressed_ && reinterpret_cast<HWND>(lParam) != Handle())
+            MouseCaptureLost();
         return 0;
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;

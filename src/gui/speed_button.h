@@ -29,6 +29,8 @@ protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     virtual void MouseDown();
     virtual void MouseUp();
+    // Another window took the mouse while the button was held: it is released without a click.
+    virtual void MouseCaptureLost();
     virtual void Paint(HDC dc);
 
 private:

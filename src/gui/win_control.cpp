@@ -11,6 +11,10 @@
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"OrvandWindow";
+// A standard control's own procedure, kept with the window: a procedure that subclassed it after ours
+// still hands on to ours after our object let go, and ours then hands on to this one, so the control
+// handles its own destruction.
+constexpr wchar_t kControlProcProp[] = L"Orvand.ControlProc";
 ATOM g_windowClassAtom = 0;
 UINT g_nextControlId = 1000;  // above IDOK/IDCANCEL, which the dialog manager sends on Enter/Escape
 thread_local TWinControl* t_creating = nullptr;
@@ -111,6 +115,7 @@ void TWinControl::CreateHandle()
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         controlProc_ = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::SubclassProc)));
+        SetPropW(hwnd, kControlProcProp, reinterpret_cast<HANDLE>(controlProc_));
     }
     CreateWnd();
     for (TWinControl* child : children_)
@@ -139,9 +144,12 @@ void TWinControl::Detach()
     if (ownClass_)
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     else {
-        // Put the control's procedure back unless someone subclassed it after us.
-        if (GetWindowLongPtrW(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TWinControl::SubclassProc))
+        // Put the control's procedure back unless someone subclassed it after us; then ours stays in
+        // their chain and hands on to the control's own (kept with the window) until it is destroyed.
+        if (GetWindowLongPtrW(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TWinControl::SubclassProc)) {
             SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc_));
+            RemovePropW(hwnd_, kControlProcProp);
+        }
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     }
     hwnd_ = nullptr;
@@ -172,8 +180,15 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, 
 LRESULT CALLBACK TWinControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     auto* self = reinterpret_cast<TWinControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self || self->hwnd_ != hwnd)
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (!self || self->hwnd_ != hwnd) {
+        // Our object let go while another procedure still calls ours: the control's own takes it.
+        const auto own = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kControlProcProp));
+        if (!own)
+            return DefWindowProcW(hwnd, msg, wParam, lParam);
+        if (msg == WM_NCDESTROY)
+            RemovePropW(hwnd, kControlProcProp);
+        return CallWindowProcW(own, hwnd, msg, wParam, lParam);
+    }
     try {
         return self->Dispatch(msg, wParam, lParam);
     } catch (...) {
@@ -189,6 +204,8 @@ LRESULT TWinControl::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam)
         return result;
     if (msg == WM_NCDESTROY) {
         result = WndProc(msg, wParam, lParam);
+        if (!ownClass_)
+            RemovePropW(hwnd_, kControlProcProp);
         Detach();
         return result;
     }

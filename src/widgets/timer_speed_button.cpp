@@ -31,6 +31,14 @@ void TTimerSpeedButton::MouseUp()
         autoRepeatTimer_->SetEnabled(false);
 }
 
+void TTimerSpeedButton::MouseCaptureLost()
+{
+    TSpeedButton::MouseCaptureLost();
+    // The press is over: no more repeats.
+    if (autoRepeatTimer_)
+        autoRepeatTimer_->SetEnabled(false);
+}
+
 void TTimerSpeedButton::TimerExpired()
 {
     autoRepeatTimer_->SetInterval(RepeatInterval);

@@ -26,6 +26,7 @@ public:
 protected:
     void MouseDown() override;
     void MouseUp() override;
+    void MouseCaptureLost() override;
     void Paint(HDC dc) override;
 
 private:

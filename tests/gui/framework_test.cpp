@@ -3,6 +3,10 @@
 // handler's message box, and that no exception escapes a window procedure.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+#include <vector>
+
 #include "dialog_driver.h"
 #include "gui/application.h"
 #include "gui/edit.h"
@@ -248,4 +252,63 @@ TEST(Framework, TimerRunsOnlyWithAHandlerAndTicksThroughTheLoop)
     EXPECT_GE(ticks, 3);
     timer.SetEnabled(false);
     EXPECT_FALSE(timer.Running());
+}
+
+namespace {
+
+constexpr wchar_t kRecorderClass[] = L"OrvandTestRecorder";
+std::vector<UINT> g_recorded;
+WNDPROC g_handedOnTo = nullptr;
+
+// Stands for a standard control: its own procedure, which has to see its own destruction.
+LRESULT CALLBACK RecorderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    g_recorded.push_back(msg);
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+// Someone else's subclass, put on after ours, handing on to what it found.
+LRESULT CALLBACK LaterSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return CallWindowProcW(g_handedOnTo, hwnd, msg, wParam, lParam);
+}
+
+class RecorderControl : public TWinControl {
+public:
+    explicit RecorderControl(TComponent* owner) : TWinControl(owner) {}
+
+protected:
+    void CreateParams(TCreateParams& params) override
+    {
+        TWinControl::CreateParams(params);
+        params.className = kRecorderClass;
+    }
+};
+
+}  // namespace
+
+TEST(Framework, AControlSubclassedAgainAfterOursStillHandlesItsOwnDestruction)
+{
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = RecorderProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kRecorderClass;
+    RegisterClassW(&wc);
+    TestForm form;
+    auto control = std::make_unique<RecorderControl>(&form);
+    control->SetBounds(10, 150, 50, 20);
+    control->SetParent(&form);
+    const HWND hwnd = control->Handle();
+    ASSERT_TRUE(IsWindow(hwnd));
+    EXPECT_EQ(TWinControl::FromHandle(hwnd), control.get());
+    g_handedOnTo = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LaterSubclassProc)));
+    g_recorded.clear();
+    SendMessageW(hwnd, WM_USER + 5, 0, 0);
+    control.reset();  // our object goes first; the window is destroyed through the whole chain
+    EXPECT_FALSE(IsWindow(hwnd));
+    const auto saw = [](UINT msg) { return std::find(g_recorded.begin(), g_recorded.end(), msg) != g_recorded.end(); };
+    EXPECT_TRUE(saw(WM_USER + 5));
+    EXPECT_TRUE(saw(WM_DESTROY));
+    EXPECT_TRUE(saw(WM_NCDESTROY));
 }

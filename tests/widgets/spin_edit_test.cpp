@@ -262,3 +262,18 @@ TEST(SpinEdit, TabMovesOnAndEnterComesToTheEdit)
         SendMessageW(h.spin.Handle(), WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter));
     EXPECT_TRUE(enterCode & DLGC_WANTMESSAGE);
 }
+
+TEST(SpinEdit, AHeldButtonThatLosesTheMouseStopsRepeating)
+{
+    Host h;
+    TTimerSpeedButton& up = h.spin.SpinButtons().UpPart();
+    SendMessageW(up.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ASSERT_TRUE(up.AutoRepeatTimer()->Running());
+    // Another window takes the mouse (a message box, a window of another program): the press is over.
+    SetCapture(h.other.Handle());
+    EXPECT_FALSE(up.AutoRepeatTimer()->Running());
+    EXPECT_FALSE(up.DrawnPressed());
+    ReleaseCapture();
+    SendMessageW(up.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    EXPECT_EQ(h.spin.Text(), "0");  // no step: not while lost, not at the release
+}
