@@ -6,25 +6,40 @@
 #include <sstream>
 #include <stdexcept>
 
-void RemoveTree(const std::string& path)
+namespace {
+
+// Wide names: a name the code page cannot hold would come back from the ANSI search as a look-alike
+// (another file's name, or a wildcard) and be left behind or be the wrong one.
+void RemoveTreeWide(const std::wstring& path)
 {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &fd);
     if (h != INVALID_HANDLE_VALUE) {
         do {
-            const std::string name = fd.cFileName;
-            if (name == "." || name == "..")
+            const std::wstring name = fd.cFileName;
+            if (name == L"." || name == L"..")
                 continue;
-            const std::string full = path + "\\" + name;
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            const std::wstring full = path + L"\\" + name;
+            SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(full);
+                RemoveTreeWide(full);
             else
-                DeleteFileA(full.c_str());
-        } while (FindNextFileA(h, &fd));
+                DeleteFileW(full.c_str());
+        } while (FindNextFileW(h, &fd));
         FindClose(h);
     }
-    RemoveDirectoryA(path.c_str());
+    RemoveDirectoryW(path.c_str());
+}
+
+}  // namespace
+
+void RemoveTree(const std::string& path)
+{
+    const int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), n);
+    wide.resize(wcslen(wide.c_str()));
+    RemoveTreeWide(wide);
 }
 
 TempDir::TempDir()

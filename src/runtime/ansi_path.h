@@ -1,0 +1,13 @@
+#pragma once
+// Paths between the platform's UTF-16 and the ANSI calls the lists and the listing file make.
+#include <optional>
+#include <string>
+
+// A path the ANSI calls take for the same file or folder: the path itself when the code page holds it
+// exactly, else with each name it cannot hold replaced by that name's short form. None when some name
+// has neither (no short form, or the path does not exist).
+std::optional<std::string> AnsiPathOf(const std::wstring& path);
+
+// The path as the user knows it: names given in their short form shown by their long names ("?" for
+// what the code page cannot show); every other name as it stands.
+std::string ShownPathOf(const std::string& path);
