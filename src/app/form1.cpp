@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include "app/form3.h"
+#include "fslists/path_routines.h"
 #include "gui/application.h"
 #include "listing/printed_listing.h"
 #include "listing/save_listing.h"
@@ -253,9 +254,7 @@ void TForm1::FormCreate()
 
 void TForm1::InitFolders()
 {
-    char directory[MAX_PATH + 1] = {};
-    GetCurrentDirectoryA(sizeof(directory), directory);
-    ShellTreeView1.SetSelectedPath(directory);
+    ShellTreeView1.SetSelectedPath(CurrentDirectory());
     FileListBox1.EnterPath(ShellTreeView1.SelectedPath());
     DirectoryListBox1.SetFolderPath(ShellTreeView1.SelectedPath());
 }
@@ -271,7 +270,7 @@ void TForm1::ShellTreeView1Change()
 
 void TForm1::Edit1Change()
 {
-    FileListBox1.SetMask(Edit1.Text());
+    FileListBox1.SetMaskText(Edit1.Caption());
 }
 
 void TForm1::DirectoryListBox1Change()

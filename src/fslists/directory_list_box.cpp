@@ -11,6 +11,7 @@
 #include "gui/handles.h"
 #include "runtime/ansi.h"
 #include "runtime/ansi_case.h"
+#include "runtime/ansi_path.h"
 #include "runtime/exceptions.h"
 #include "runtime/format.h"
 
@@ -23,31 +24,36 @@ char UpperAscii(char c)
 
 }  // namespace
 
-std::vector<std::string> CollectSubfolderNames(const std::string& folder)
+std::vector<TSubfolder> CollectSubfolders(const std::string& folder)
 {
-    std::vector<std::string> names;
+    // Names as the file system holds them: the ANSI search would hand out look-alikes (naïve as naive,
+    // one folder shown for two, and the other's files listed under it).
     std::vector<std::wstring> wide;
-    WIN32_FIND_DATAA data;
-    UniqueFindHandle find(FindFirstFileA(JoinPath(folder, "*.*").c_str(), &data));
+    std::vector<std::string> exact;
+    WIN32_FIND_DATAW data;
+    UniqueFindHandle find(FindFirstFileW(AnsiToWide(JoinPath(folder, "*.*")).c_str(), &data));
     if (find) {
         do {
-            const std::string name = data.cFileName;
+            const std::wstring name = data.cFileName;
             if (!SearchReturns(data.dwFileAttributes, faDirectory) || !(data.dwFileAttributes & faDirectory) ||
-                name == "." || name == "..")
+                name == L"." || name == L"..")
                 continue;
-            names.push_back(name);
-            wide.push_back(AnsiToWide(name));
-        } while (FindNextFileA(find.get(), &data));
+            std::optional<std::string> reach = ExactAnsi(name);
+            if (!reach)
+                reach = data.cAlternateFileName[0] ? ExactAnsi(data.cAlternateFileName) : std::nullopt;
+            wide.push_back(name);
+            exact.push_back(reach.value_or(std::string()));
+        } while (FindNextFileW(find.get(), &data));
     }
     const std::vector<size_t> order = CaseBlindOrder(wide, LOCALE_USER_DEFAULT);
-    std::vector<std::string> sorted;
-    sorted.reserve(names.size());
+    std::vector<TSubfolder> sorted;
+    sorted.reserve(wide.size());
     const std::wstring* last = nullptr;
     for (size_t i : order) {
         if (last && CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, last->c_str(), -1, wide[i].c_str(), -1) ==
                         CSTR_EQUAL)
             continue;
-        sorted.push_back(std::move(names[i]));
+        sorted.push_back({WideToAnsi(wide[i]), std::move(exact[i])});
         last = &wide[i];
     }
     return sorted;
@@ -107,7 +113,9 @@ void TDirectoryListBox::SetFolderPath(const std::string& path)
         }
         if (DirectoryExists(folderPath_))
             ChangeCurrentDirectory(folderPath_);
-        ChangeCurrentDirectory(split.directory);
+        // With its drive: the process may stand on another drive, the shown folder being gone.
+        ChangeCurrentDirectory(IsDriveLetter(split.drive) ? std::string(1, split.drive) + ":" + split.directory
+                                                          : split.directory);
     } catch (...) {
         folderPath_ = savedPath;
         if (DirectoryExists(savedDirectory))
@@ -124,7 +132,9 @@ void TDirectoryListBox::ChangeDrive(char drive)
     if (UpperAscii(drive) == UpperAscii(DriveLetter()))
         return;
     if (IsDriveLetter(drive)) {
-        ChangeCurrentDirectory(std::string(1, drive) + ":");
+        const std::string remembered = std::string(1, drive) + ":";
+        // The folder remembered for the drive may be gone: then the drive's root.
+        ChangeCurrentDirectory(DirectoryExists(remembered) ? remembered : remembered + "\\");
         folderPath_ = CurrentDirectory();
     }
     if (!settingPath_) {
@@ -148,11 +158,16 @@ void TDirectoryListBox::RefreshItems()
         volumePreservesCase_ = (flags & (FILE_CASE_PRESERVED_NAMES | FILE_CASE_SENSITIVE_SEARCH)) != 0;
         volumeIsCaseSensitive_ = (flags & FILE_CASE_SENSITIVE_SEARCH) != 0;
         std::vector<TListBoxItem> items;
-        for (TDirectoryItem& item : DirectoryChainItems(folderPath_))
+        // A folder reached by a short name is shown by its long one; the paths come from FolderPath.
+        for (TDirectoryItem& item : DirectoryChainItems(ShownPathOf(folderPath_)))
             items.push_back({std::move(item.text), static_cast<LPARAM>(item.glyph)});
         target = static_cast<int>(items.size()) - 1;
-        for (std::string& name : CollectSubfolderNames(folderPath_))
-            items.push_back({std::move(name), static_cast<LPARAM>(TDirGlyph::dgClosedFolder)});
+        firstSubfolder_ = static_cast<int>(items.size());
+        subfolderNames_.clear();
+        for (TSubfolder& folder : CollectSubfolders(folderPath_)) {
+            items.push_back({std::move(folder.Text), static_cast<LPARAM>(TDirGlyph::dgClosedFolder)});
+            subfolderNames_.push_back(std::move(folder.Name));
+        }
         AddItems(items);
     }
     SetItemIndex(target);
@@ -167,8 +182,14 @@ std::string TDirectoryListBox::PathOfItem(int index) const
     const auto glyph = static_cast<TDirGlyph>(ItemData(index));
     if (index == 0)
         return DrivePart(folderPath_) + "\\";
-    if (glyph == TDirGlyph::dgClosedFolder)
-        return JoinPath(folderPath_, Items(index));
+    if (glyph == TDirGlyph::dgClosedFolder) {
+        const size_t at = static_cast<size_t>(index - firstSubfolder_);
+        const std::string name = at < subfolderNames_.size() ? subfolderNames_[at] : Items(index);
+        // No name reaches it: its text would name another folder, or be taken for a mask.
+        if (name.empty())
+            throw EInOutError(ERROR_PATH_NOT_FOUND);
+        return JoinPath(folderPath_, name);
+    }
     if (glyph == TDirGlyph::dgCurrentFolder)
         return folderPath_;
     return AncestorPath(folderPath_, index);

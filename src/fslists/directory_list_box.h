@@ -61,6 +61,9 @@ private:
     void UpdateDirLabel();
 
     std::string folderPath_;
+    // The exact names of the subfolder items, from item firstSubfolder_ on.
+    std::vector<std::string> subfolderNames_;
+    int firstSubfolder_ = 0;
     TFileListBox* fileList_ = nullptr;
     TLabel* dirLabel_ = nullptr;
     bool volumePreservesCase_ = false;
@@ -71,6 +74,13 @@ private:
     TBitmap closedFolderGlyph_;
 };
 
+// A subfolder as listed: its text ("?" for what the code page cannot show) and the name that reaches it
+// exactly (its short form when the code page cannot hold the long one; empty when nothing does).
+struct TSubfolder {
+    std::string Text;
+    std::string Name;
+};
+
 // The visible subfolders of folder (neither hidden nor system, without . and ..), ascending in the
 // case-blind order of the user's locale, a name dropped when it equals one already kept but for case.
-std::vector<std::string> CollectSubfolderNames(const std::string& folder);
+std::vector<TSubfolder> CollectSubfolders(const std::string& folder);

@@ -8,6 +8,7 @@
 #include "gui/application.h"
 #include "runtime/unique_handle.h"
 #include "gui/wait_cursor.h"
+#include "runtime/ansi.h"
 #include "runtime/exceptions.h"
 #include "runtime/format.h"
 
@@ -77,9 +78,15 @@ void TFileListBox::SetFolderPath(const std::string& path)
 
 void TFileListBox::SetMask(const std::string& mask)
 {
-    if (mask == mask_)
+    SetMaskText(AnsiToWide(mask));
+}
+
+void TFileListBox::SetMaskText(const std::wstring& mask)
+{
+    if (mask == searchedMask_)
         return;
-    mask_ = mask;
+    searchedMask_ = mask;
+    mask_ = WideToAnsi(mask);
     RefreshItems();
 }
 
@@ -111,22 +118,24 @@ void TFileListBox::RefreshItems()
         TListBoxUpdate update(*this);
         Clear();
         std::vector<TListBoxItem> items;
-        for (const std::string& pattern : SplitMask(mask_)) {
+        for (const std::wstring& pattern : SplitMask(searchedMask_)) {
             if (pattern.empty())
                 continue;
-            WIN32_FIND_DATAA data;
-            UniqueFindHandle find(FindFirstFileA(pattern.c_str(), &data));
+            // Names as the file system holds them; one the code page cannot hold is shown with "?", never
+            // as a look-alike that may be another file's name.
+            WIN32_FIND_DATAW data;
+            UniqueFindHandle find(FindFirstFileW(pattern.c_str(), &data));
             if (!find)
                 continue;
             do {
                 std::optional<TFileListItem> item =
-                    FileListItem(data.cFileName, data.dwFileAttributes, fileType_, showGlyphs_);
+                    FileListItem(WideToAnsi(data.cFileName), data.dwFileAttributes, fileType_, showGlyphs_);
                 if (!item)
                     continue;
                 items.push_back({std::move(item->text), static_cast<LPARAM>(item->glyph)});
                 if (items.size() == kBusyFromIndex + 1)
                     cursor.Show();
-            } while (FindNextFileA(find.get(), &data));
+            } while (FindNextFileW(find.get(), &data));
         }
         // Put into the list in its own order in one go: a batch, not an insertion per entry.
         AddItems(items);

@@ -22,6 +22,9 @@ public:
     // Patterns separated by ";"; a change (case counting) re-reads.
     const std::string& Mask() const { return mask_; }
     void SetMask(const std::string& mask);
+    // The mask as typed: searched as it stands, so a character the code page cannot hold is matched as
+    // itself, never as the "?" wildcard of its conversion. Mask then shows it with "?".
+    void SetMaskText(const std::wstring& mask);
     TFileType FileType() const { return fileType_; }
     void SetFileType(TFileType type);
     bool ShowGlyphs() const { return showGlyphs_; }
@@ -59,6 +62,7 @@ private:
 
     std::string folderPath_;
     std::string mask_ = "*.*";
+    std::wstring searchedMask_ = L"*.*";
     TFileType fileType_{TFileAttr::ftNormal};
     bool showGlyphs_ = false;
     int lastSelectedIndex_ = -1;

@@ -55,6 +55,8 @@ TSplitPath SplitPathText(const std::string& text, TPathPlatform& platform)
     // the process is in).
     if (ownRoot && platform.FolderExists(root))
         Enter(platform, root);
+    else if (ownRoot && root.size() == 2 && root[1] == ':' && platform.FolderExists(root + "\\"))
+        Enter(platform, root + "\\");  // the folder remembered for the drive is gone: its root
     std::string file = FileNamePart(dir);
     if (dir.size() == file.size() + 1 && dir[0] == '\\') {
         dir.assign(1, '\\');

@@ -105,14 +105,29 @@ bool HasWildcards(const std::string& name)
     return name.find_first_of("*?") != std::string::npos;
 }
 
-std::vector<std::string> SplitMask(const std::string& mask)
+namespace {
+
+template <class Text>
+std::vector<Text> SplitAtSemicolons(const Text& mask)
 {
-    std::vector<std::string> patterns;
+    std::vector<Text> patterns;
     size_t start = 0;
-    for (size_t semi; (semi = mask.find(';', start)) != std::string::npos; start = semi + 1)
+    for (size_t semi; (semi = mask.find(';', start)) != Text::npos; start = semi + 1)
         patterns.push_back(mask.substr(start, semi - start));
     patterns.push_back(mask.substr(start));
     return patterns;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitMask(const std::string& mask)
+{
+    return SplitAtSemicolons(mask);
+}
+
+std::vector<std::wstring> SplitMask(const std::wstring& mask)
+{
+    return SplitAtSemicolons(mask);
 }
 
 std::string DropFirstFolder(std::string part)

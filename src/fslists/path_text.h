@@ -31,6 +31,7 @@ int PathDepth(const std::string& path);
 bool HasWildcards(const std::string& name);
 // The mask's patterns, split at every ";", left to right; empty patterns are kept.
 std::vector<std::string> SplitMask(const std::string& mask);
+std::vector<std::wstring> SplitMask(const std::wstring& mask);
 
 // Shortens the folder part by one folder from the front: \A\B\ gives \...\B\, \...\B\ gives \...\,
 // ...\ gives empty.

@@ -133,6 +133,21 @@ std::string ShellDisplayName(IShellFolder* folder, const void* list, DWORD flags
     return text;
 }
 
+std::wstring ShellDisplayNameWide(IShellFolder* folder, const void* list, DWORD flags)
+{
+    if (!folder)
+        return {};
+    STRRET name;
+    std::memset(&name, 0, sizeof(name));
+    folder->GetDisplayNameOf(Pidl(list), flags, &name);
+    if (name.uType != STRRET_WSTR)
+        return AnsiToWide(StrRetText(name, list));
+    std::wstring text = name.pOleStr ? name.pOleStr : L"";
+    if (name.pOleStr)
+        ShellAllocator().Free(name.pOleStr);
+    return text;
+}
+
 int SystemIconIndex(const void* absoluteList, bool large, bool open)
 {
     UINT flags = SHGFI_PIDL | SHGFI_SYSICONINDEX;

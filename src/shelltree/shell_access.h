@@ -44,6 +44,8 @@ HRESULT ParseDisplayNameToIdList(IShellFolder* desktop, const std::string& text,
 std::string StrRetText(STRRET& name, const void* list);
 // The name folder gives the item list (relative to it) in the form flags ask for (SHGDN_*).
 std::string ShellDisplayName(IShellFolder* folder, const void* list, DWORD flags);
+// The same name as the shell gives it, before any conversion to the code page; empty on failure.
+std::wstring ShellDisplayNameWide(IShellFolder* folder, const void* list, DWORD flags);
 // The index of the item's icon (absolute list) in the system image list; 0 when the shell gives none.
 int SystemIconIndex(const void* absoluteList, bool large, bool open);
 // The item's own folder interface, or none.

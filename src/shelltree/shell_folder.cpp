@@ -1,6 +1,7 @@
 #include "shelltree/shell_folder.h"
 
 #include "runtime/ansi.h"
+#include "runtime/ansi_path.h"
 #include "runtime/exceptions.h"
 #include "runtime/format.h"
 #include "shelltree/shell_access.h"
@@ -56,7 +57,17 @@ std::string TShellFolder::InFolderName() const
 
 std::string TShellFolder::ParsingPath() const
 {
-    return ShellDisplayName(DesktopFolderInterface().get(), AbsoluteIdList(), SHGDN_FORPARSING);
+    TComPtr<IShellFolder> desktop = DesktopFolderInterface();
+    const std::wstring path = ShellDisplayNameWide(desktop.get(), AbsoluteIdList(), SHGDN_FORPARSING);
+    const bool fileSystemPath = (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') ||
+                                path.compare(0, 2, L"\\\\") == 0;
+    if (!fileSystemPath)
+        return ShellDisplayName(desktop.get(), AbsoluteIdList(), SHGDN_FORPARSING);
+    // The lists hand a folder's path to the ANSI calls: it must name this folder, never a look-alike
+    // (a Cyrillic name as "?????", which is a mask; naïve as naive, another folder).
+    if (std::optional<std::string> exact = AnsiPathOf(path))
+        return *exact;
+    throw EInOutError(ERROR_PATH_NOT_FOUND);
 }
 
 ULONG TShellFolder::Attributes(ULONG request) const

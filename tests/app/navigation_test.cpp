@@ -2,11 +2,13 @@
 // the directory list, and a folder that vanished.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "app/form1.h"
 #include "gui/application.h"
+#include "runtime/ansi.h"
 #include "runtime/exceptions.h"
 #include "shelltree/shell_access.h"
 #include "temp_dir.h"
@@ -172,4 +174,96 @@ TEST_F(Navigation, TheTreeOnTheWindowWithItsSettingsAndItsPlaceInTheKeyboardOrde
     // After the start position comes the tree, then the directory list.
     EXPECT_EQ(GetNextDlgTabItem(form.Handle(), tree.Handle(), FALSE), form.DirectoryListBox1.Handle());
     EXPECT_EQ(GetNextDlgTabItem(form.Handle(), tree.Handle(), TRUE), form.na1.Handle());
+}
+
+namespace {
+
+std::vector<std::string> ItemsOf(const TCustomListBox& list)
+{
+    std::vector<std::string> items;
+    for (int i = 0; i < list.Count(); ++i)
+        items.push_back(list.Items(i));
+    return items;
+}
+
+TTreeNode* ChildByText(TTreeNode* parent, const std::string& text)
+{
+    for (TTreeNode* c = parent->GetFirstChild(); c; c = c->GetNextSibling())
+        if (c->Text() == text)
+            return c;
+    return nullptr;
+}
+
+}  // namespace
+
+// A Cyrillic folder came to the lists as "?????", which the file list took for a mask: the parent's files
+// of five letters were listed (and saved), and the mask stayed on them. naïve came as naive: the other
+// folder's files.
+TEST_F(Navigation, TreeFoldersTheCodePageCannotHoldAreListedThemselves)
+{
+    TempDir dir;
+    dir.WriteFile("abcde", "five letters");
+    const std::wstring base = AnsiToWide(dir.Path());
+    for (const auto& [name, file] : {std::pair{L"\u041f\u0430\u043f\u043a\u0430", L"w.txt"},
+                                     std::pair{L"na\u00efve", L"i.txt"}, std::pair{L"naive", L"n.txt"}}) {
+        ASSERT_TRUE(CreateDirectoryW((base + L"\\" + name).c_str(), nullptr));
+        const HANDLE h = CreateFileW((base + L"\\" + name + L"\\" + file).c_str(), GENERIC_WRITE, 0, nullptr,
+                                     CREATE_NEW, 0, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        CloseHandle(h);
+    }
+    TForm1 form(nullptr);
+    form.ShellTreeView1.SetSelectedPath(dir.Path());
+    TTreeNode* parent = form.ShellTreeView1.Selected();
+    ASSERT_NE(parent, nullptr);
+    form.ShellTreeView1.SetSelected(parent);
+    parent->Expand();
+    for (const auto& [text, files] : {std::pair{"?????", "w.txt"}, std::pair{"na?ve", "i.txt"},
+                                      std::pair{"naive", "n.txt"}}) {
+        TTreeNode* node = ChildByText(parent, text);
+        ASSERT_NE(node, nullptr) << text;
+        form.ShellTreeView1.SetSelected(node);  // as the user's click does
+        EXPECT_EQ(ItemsOf(form.FileListBox1), std::vector<std::string>{files}) << text;
+        EXPECT_EQ(form.FileListBox1.Mask(), "*.*");
+        EXPECT_EQ(form.DirectoryListBox1.Items(form.DirectoryListBox1.ItemIndex()), text);
+        EXPECT_EQ(form.DirectoryListBox1.FolderPath(), form.FileListBox1.FolderPath());
+    }
+    // Both look-alikes stand in the directory list, and the parent lists its own file again.
+    const std::vector<std::string> subfolders = ItemsOf(form.DirectoryListBox1);
+    form.ShellTreeView1.SetSelected(parent);
+    EXPECT_EQ(ItemsOf(form.FileListBox1), std::vector<std::string>{"abcde"});
+    const std::vector<std::string> listed = ItemsOf(form.DirectoryListBox1);
+    for (const char* text : {"?????", "na?ve", "naive"})
+        EXPECT_NE(std::find(listed.begin(), listed.end(), text), listed.end()) << text;
+    EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
+// The save dialog leaves the process on another drive; the folder shown is deleted from outside. The
+// directory list's items still open their folders, and the drive's root is that drive's.
+TEST_F(Navigation, AfterTheShownFolderVanishedTheAncestorsAndTheRootOpenOnTheirDrive)
+{
+    TempDir dir;
+    dir.MakeDir("goes");
+    dir.MakeDir("goes2");
+    TForm1 form(nullptr);
+    auto vanish = [&](const std::string& folder) {
+        form.ShellTreeView1.SetSelectedPath(folder);
+        ASSERT_EQ(form.DirectoryListBox1.FolderPath(), folder);
+        ASSERT_TRUE(SetCurrentDirectoryA("Z:\\"));
+        ASSERT_TRUE(RemoveDirectoryA(folder.c_str()));
+    };
+    vanish(dir / "goes");
+    TDirectoryListBox& list = form.DirectoryListBox1;
+    list.SetFolderPath(list.PathOfItem(list.ItemIndex() - 1));  // as a double click on the parent does
+    EXPECT_EQ(list.FolderPath(), dir.Path());
+    EXPECT_EQ(form.FileListBox1.FolderPath(), dir.Path());
+    EXPECT_EQ(form.ShellTreeView1.SelectedPath(), dir.Path());
+
+    vanish(dir / "goes2");
+    const std::string root = dir.Path().substr(0, 3);
+    list.SetFolderPath(list.PathOfItem(0));
+    EXPECT_EQ(list.FolderPath(), root);
+    EXPECT_EQ(form.FileListBox1.FolderPath(), root);
+    EXPECT_EQ(form.ShellTreeView1.SelectedPath(), root);
+    EXPECT_TRUE(shown.empty()) << shown.front();
 }

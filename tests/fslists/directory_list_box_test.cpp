@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "fslists/directory_list_box.h"
 #include "fslists/file_list_box.h"
 #include "fslists/path_text.h"
@@ -104,7 +106,10 @@ TEST_F(DirectoryListTest, DriveRootIsOneCurrentItemThenTheRootsSubfolders)
     EXPECT_EQ(items[0], root);
     EXPECT_EQ(static_cast<TDirGlyph>(list.ItemData(0)), TDirGlyph::dgCurrentFolder);
     EXPECT_EQ(list.ItemIndex(), 0);
-    EXPECT_EQ(items, Concat({root}, CollectSubfolderNames(root)));
+    Strings subfolders;
+    for (const TSubfolder& folder : CollectSubfolders(root))
+        subfolders.push_back(folder.Text);
+    EXPECT_EQ(items, Concat({root}, subfolders));
     EXPECT_GT(items.size(), 1u);
     EXPECT_EQ(list.PathOfItem(1), root + items[1]);
 }
@@ -129,8 +134,7 @@ TEST_F(DirectoryListTest, SubfoldersDifferingOnlyInLetterCaseGiveOneItem)
     for (int wait = 0; wait < 100 && caseTwins() < 4; ++wait)
         Sleep(50);
     ASSERT_EQ(caseTwins(), 4);
-    const Strings names = CollectSubfolderNames(deep);
-    EXPECT_EQ(names.size(), 3u);
+    EXPECT_EQ(CollectSubfolders(deep).size(), 3u);
     list.SetFolderPath(deep);
     const Strings items = ItemTexts(list);
     ASSERT_EQ(items.size(), ChainOf(deep).size() + 3);
@@ -294,4 +298,70 @@ TEST_F(DirectoryListTest, ALinkedLabelShowsThePathShortenedToTheListsWidth)
     }
     EXPECT_EQ(list.DirLabel(), nullptr);
     list.SetFolderPath(dir.Path());  // would write to the label that is gone
+}
+
+TEST_F(DirectoryListTest, FoldersTheCodePageCannotHoldAreShownWithQuestionMarksAndOpenThemselves)
+{
+    // naïve and naive: the look-alike conversion made them one item, and the other's folder opened.
+    const std::wstring base = AnsiToWide(deep);
+    for (const auto& [name, inner] : {std::pair{L"na\u00efve", L"inner_i"}, std::pair{L"naive", L"inner_n"},
+                                      std::pair{L"\u041f\u0430\u043f\u043a\u0430", L"inner_p"}}) {
+        ASSERT_TRUE(CreateDirectoryW((base + L"\\" + name).c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryW((base + L"\\" + name + L"\\" + inner).c_str(), nullptr));
+    }
+    list.SetFolderPath(deep);
+    const Strings items = ItemTexts(list);
+    for (const auto& [text, inner] : {std::pair{"na?ve", "inner_i"}, std::pair{"naive", "inner_n"},
+                                      std::pair{"?????", "inner_p"}}) {
+        list.SetFolderPath(deep);
+        const auto at = std::find(items.begin(), items.end(), text);
+        ASSERT_NE(at, items.end()) << text;
+        const std::string path = list.PathOfItem(static_cast<int>(at - items.begin()));
+        EXPECT_EQ(path.find('?'), std::string::npos) << path;
+        list.SetFolderPath(path);
+        const Strings inside = ItemTexts(list);
+        EXPECT_EQ(inside.back(), inner) << text;
+        // The folder itself is shown by its own name, and its path leads back to it.
+        EXPECT_EQ(list.Items(list.ItemIndex()), text);
+        EXPECT_EQ(list.PathOfItem(list.ItemIndex()), list.FolderPath());
+        EXPECT_EQ(list.PathOfItem(list.ItemIndex() - 1), deep);
+    }
+}
+
+TEST_F(DirectoryListTest, AfterTheShownFolderWentAwayItsAncestorsAndTheRootOpenFromAnyDrive)
+{
+    const std::string root = deep.substr(0, 3);
+    auto goAway = [&](const char* name) {
+        const std::string folder = deep + "\\" + name;
+        list.SetFolderPath(folder);
+        // The save dialog moves the process elsewhere, and the folder is deleted from outside.
+        ASSERT_TRUE(SetCurrentDirectoryA("Z:\\"));
+        ASSERT_TRUE(RemoveDirectoryA(folder.c_str()));
+    };
+    goAway("mid");
+    list.SetFolderPath(list.PathOfItem(list.ItemIndex() - 1));
+    EXPECT_EQ(list.FolderPath(), deep);
+    goAway("Config");
+    list.SetFolderPath(list.PathOfItem(1));
+    EXPECT_EQ(list.FolderPath(), deep.substr(0, deep.find('\\', 3)));
+    goAway("drivers");
+    list.SetFolderPath(list.PathOfItem(0));
+    EXPECT_EQ(list.FolderPath(), root);
+    EXPECT_EQ(list.Items(0), root);
+
+    // The drive's remembered folder (kept for the process as "=C:") gone as well: its root.
+    const std::string remembered = std::string("=") + root.substr(0, 2);
+    list.SetFolderPath(deep);
+    dir.MakeDir("A\\B\\K\\gone");
+    ASSERT_TRUE(SetEnvironmentVariableA(remembered.c_str(), (deep + "\\gone").c_str()));
+    goAway("gone");
+    const std::string first = list.PathOfItem(1);
+    list.SetFolderPath(first);
+    SetEnvironmentVariableA(remembered.c_str(), nullptr);
+    EXPECT_EQ(list.FolderPath(), first);
+    list.ChangeDrive('Z');
+    ASSERT_TRUE(SetEnvironmentVariableA(remembered.c_str(), (deep + "\\gone").c_str()));
+    list.ChangeDrive(root[0]);
+    SetEnvironmentVariableA(remembered.c_str(), nullptr);
+    EXPECT_EQ(list.FolderPath(), root);
 }

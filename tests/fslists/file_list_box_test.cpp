@@ -11,6 +11,7 @@
 #include "fslists/path_routines.h"
 #include "gui/application.h"
 #include "list_test_support.h"
+#include "runtime/ansi.h"
 #include "runtime/exceptions.h"
 #include "temp_dir.h"
 
@@ -307,4 +308,30 @@ TEST_F(FileListTest, ALinkedEditThatGoesAwayIsForgotten)
     EXPECT_EQ(list.FileEdit(), nullptr);
     list.SetSelectedFileName("x.exe");  // would write to the edit that is gone
     EXPECT_EQ(list.SelectedFileName(), "x.exe");
+}
+
+TEST_F(FileListTest, NamesTheCodePageCannotHoldAreShownWithQuestionMarksNeverAsWildcards)
+{
+    const std::wstring base = AnsiToWide(dir.Path());
+    for (const wchar_t* name : {L"\u041f\u0430\u043f\u043a\u0430.txt", L"a\uff0ab.txt", L"na\u00efve.txt"}) {
+        const HANDLE file = CreateFileW((base + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0,
+                                        nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        CloseHandle(file);
+    }
+    dir.WriteFile("axb.txt", "x");
+    list.SetMask("*.txt");
+    const Strings items = ItemTexts(list);
+    for (const char* shown : {"?????.txt", "a?b.txt", "na?ve.txt", "axb.txt"})
+        EXPECT_NE(std::find(items.begin(), items.end(), shown), items.end()) << shown;
+    // A mask typed with a character the code page lacks matches that character, not any one.
+    list.SetMaskText(L"a\uff0ab.txt");
+    EXPECT_EQ(list.Mask(), "a?b.txt");
+    EXPECT_EQ(ItemTexts(list), Strings{"a?b.txt"});
+    list.SetMaskText(L"\u041f*");
+    EXPECT_EQ(ItemTexts(list), Strings{"?????.txt"});
+    list.SetMaskText(L"na\u00efve.*");
+    EXPECT_EQ(ItemTexts(list), Strings{"na?ve.txt"});
+    list.SetMask("a?b.txt");  // a "?" typed as such is the wildcard it always was
+    EXPECT_EQ(ItemTexts(list).size(), 2u);
 }

@@ -8,6 +8,7 @@
 
 #include "gui/form.h"
 #include "gui/list_box.h"
+#include "unix_side.h"
 
 class ListHost : public TForm {
 public:
@@ -32,10 +33,6 @@ std::vector<std::string> PlatformSortedOrder(const std::vector<std::string>& tex
 // Two texts the platform's sorted list takes for equal (case-blind, user locale).
 bool CompareEqual(const std::string& a, const std::string& b);
 
-// The Unix path of a folder when running under Wine, else empty.
-std::string UnixPathOf(const std::string& path);
-// Starts a Unix command line under Wine; false when it could not be started. It runs on its own.
-bool RunUnix(const std::string& commandLine);
 // Sets a file's last-write time to the given year (January the 1st, noon, UTC).
 void SetFileYear(const std::string& path, int year);
 std::string CurrentDir();
