@@ -1,9 +1,15 @@
 #include "dialogs/open_dialog.h"
 
+#include <dlgs.h>
+#include <shlobj.h>
+
 #include <algorithm>
 #include <cstring>
 
 #include "gui/application.h"
+#include "runtime/ansi.h"
+#include "runtime/ansi_path.h"
+#include "runtime/exceptions.h"
 
 TFileDialogFunction OpenFileNameFunction = GetOpenFileNameA;
 
@@ -33,6 +39,76 @@ std::string ExtensionOf(const std::string& name)
     return name.substr(dot + 1);
 }
 
+constexpr wchar_t kExplorerProp[] = L"Orvand.FileDialog";
+constexpr UINT kGetShellBrowser = WM_USER + 7;  // the Explorer-style dialog's IShellBrowser
+
+// The open dialog's answers to CDM_GETSPEC and CDM_GETFOLDERPATH come in the record's character set,
+// here the code page's: good for lengths, not for names.
+std::string DialogAnsiText(HWND dialog, UINT message)
+{
+    std::string text(32768, '\0');
+    SendMessageA(dialog, message, text.size() - 1, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(strnlen(text.c_str(), text.size()));
+    return text;
+}
+
+// What is typed in the name box, as typed, without the quotes around it.
+std::wstring TypedName(HWND dialog)
+{
+    HWND box = GetDlgItem(dialog, cmb13);
+    if (!box)
+        box = GetDlgItem(dialog, edt1);
+    if (!box)
+        return {};
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
+    if (text.size() >= 2 && text.front() == L'"' && text.back() == L'"')
+        text = text.substr(1, text.size() - 2);
+    return text;
+}
+
+template <class T>
+void ReleaseOf(T*& object)
+{
+    if (object)
+        object->Release();
+    object = nullptr;
+}
+
+// The folder the open dialog shows, as the file system names it; empty when the dialog does not tell.
+std::wstring DialogFolder(HWND dialog)
+{
+    auto* browser = reinterpret_cast<IShellBrowser*>(SendMessageW(dialog, kGetShellBrowser, 0, 0));
+    IShellView* view = nullptr;
+    IFolderView* folderView = nullptr;
+    IPersistFolder2* folder = nullptr;
+    ITEMIDLIST* list = nullptr;
+    wchar_t path[MAX_PATH + 1] = {};
+    if (browser && SUCCEEDED(browser->QueryActiveShellView(&view)) && view &&
+        SUCCEEDED(view->QueryInterface(IID_IFolderView, reinterpret_cast<void**>(&folderView))) &&
+        SUCCEEDED(folderView->GetFolder(IID_IPersistFolder2, reinterpret_cast<void**>(&folder))) &&
+        SUCCEEDED(folder->GetCurFolder(&list)) && list && !SHGetPathFromIDListW(list, path))
+        path[0] = L'\0';
+    CoTaskMemFree(list);
+    ReleaseOf(folder);
+    ReleaseOf(folderView);
+    ReleaseOf(view);
+    return path;
+}
+
+// Whether the platform's look-alike conversion of path, the one the dialog makes for its record, is chosen.
+bool SameAsLookAlike(const std::wstring& path, const std::string& chosen)
+{
+    const int n = WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string lookAlike(static_cast<size_t>(n > 0 ? n : 1), '\0');
+    WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, lookAlike.data(), n, nullptr, nullptr);
+    return lstrcmpiA(lookAlike.c_str(), chosen.c_str()) == 0;
+}
+
+bool IsAbsolutePath(const std::wstring& name)
+{
+    return (name.size() >= 2 && name[1] == L':') || (!name.empty() && name[0] == L'\\');
+}
 }  // namespace
 
 TOpenDialog::TOpenDialog(TComponent* owner) : TCommonDialog(owner) {}
@@ -70,6 +146,7 @@ bool TOpenDialog::Execute()
 bool TOpenDialog::RunFileDialog(const TFileDialogFunction& dialogFunction)
 {
     selectedFiles_.clear();
+    exactChoice_.reset();
     OPENFILENAMEA record{};
     record.lStructSize = sizeof(record);
     record.hInstance = GetModuleHandleA(nullptr);
@@ -85,6 +162,7 @@ bool TOpenDialog::RunFileDialog(const TFileDialogFunction& dialogFunction)
     std::memcpy(nameBuffer_.data(), fileName_.data(), std::min<size_t>(fileName_.size(), size));
     record.lpstrFile = nameBuffer_.data();
     record.nMaxFile = size;
+    nameLimit_ = size;
 
     // Empty texts leave the choice to the platform.
     record.lpstrInitialDir = initialDir_.empty() ? nullptr : initialDir_.c_str();
@@ -115,6 +193,7 @@ bool TOpenDialog::RunFileDialog(const TFileDialogFunction& dialogFunction)
     record.Flags = flags;
 
     const BOOL confirmed = RunTaskModal([&] { return dialogFunction(&record); });
+    ReleaseExplorerWindow();
     if (!confirmed) {
         nameBuffer_.clear();
         return false;
@@ -135,18 +214,28 @@ void TOpenDialog::CollectFileNames()
     // The buffer always ends in two terminators, so every scan stops inside it.
     selectedFiles_ = ChosenFileNames(nameBuffer_.data(), options_.Contains(TOpenOption::ofAllowMultiSelect),
                                      OldStyle());
+    if (exactChoice_)
+        selectedFiles_ = {*exactChoice_};
     fileName_ = selectedFiles_.front();
 }
 
 void TOpenDialog::DialogWindowProc(TMessage& message)
 {
     message.Result = 0;
-    if (message.Msg == WM_INITDIALOG && !OldStyle())
+    if (message.Msg == WM_INITDIALOG && !OldStyle()) {
+        TakeOverExplorerWindow(GetParent(DialogWindow()));
         return;  // an Explorer-style dialog is shown once it is complete (CDN_INITDONE)
+    }
     if (message.Msg == WM_NOTIFY && message.LParam) {
         const auto* notify = reinterpret_cast<const OFNOTIFYA*>(message.LParam);
         switch (notify->hdr.code) {
         case CDN_FILEOK: {
+            if (!TakeExactChoice()) {
+                RefuseName();
+                message.Result = 1;
+                SetWindowLongPtrA(DialogWindow(), DWLP_MSGRESULT, 1);
+                return;  // the dialog stays open
+            }
             CollectFileNames();
             bool canClose = true;
             if (OnCanClose)
@@ -191,4 +280,111 @@ void TOpenDialog::DialogWindowProc(TMessage& message)
         }
     }
     TCommonDialog::DialogWindowProc(message);
+}
+
+void TOpenDialog::TakeOverExplorerWindow(HWND window)
+{
+    if (!window || explorerWindow_)
+        return;
+    explorerWindow_ = window;
+    SetPropW(window, kExplorerProp, this);
+    explorerWindowProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TOpenDialog::ExplorerWindowProc)));
+}
+
+void TOpenDialog::ReleaseExplorerWindow()
+{
+    if (!explorerWindow_)
+        return;
+    if (IsWindow(explorerWindow_)) {
+        if (GetWindowLongPtrW(explorerWindow_, GWLP_WNDPROC) ==
+            reinterpret_cast<LONG_PTR>(&TOpenDialog::ExplorerWindowProc))
+            SetWindowLongPtrW(explorerWindow_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(explorerWindowProc_));
+        RemovePropW(explorerWindow_, kExplorerProp);
+    }
+    explorerWindow_ = nullptr;
+}
+
+LRESULT CALLBACK TOpenDialog::ExplorerWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    auto* dialog = static_cast<TOpenDialog*>(GetPropW(window, kExplorerProp));
+    if (!dialog)
+        return DefWindowProcW(window, msg, wParam, lParam);
+    const WNDPROC previous = dialog->explorerWindowProc_;
+    // OK, Enter in the name box, a double-clicked file: all come as IDOK. A path longer than the name
+    // buffer takes the dialog's own code past the end of its buffers.
+    if (msg == WM_COMMAND && LOWORD(wParam) == IDOK) {
+        try {
+            if (!dialog->TypedNameFits()) {
+                dialog->RefuseName();
+                return 0;  // the dialog stays open
+            }
+        } catch (...) {
+            Application().HandleCurrentException();
+            return 0;
+        }
+    }
+    if (msg == WM_NCDESTROY) {
+        const LRESULT result = CallWindowProcW(previous, window, msg, wParam, lParam);
+        dialog->ReleaseExplorerWindow();
+        return result;
+    }
+    return CallWindowProcW(previous, window, msg, wParam, lParam);
+}
+
+bool TOpenDialog::TypedNameFits() const
+{
+    const std::wstring name = TypedName(explorerWindow_);
+    // In the code page a name takes at least as many bytes as it has characters.
+    size_t length = name.size();
+    if (!IsAbsolutePath(name))
+        length += DialogAnsiText(explorerWindow_, CDM_GETFOLDERPATH).size() + 1;
+    const size_t lastPart = name.find_last_of(L"\\:");
+    const std::wstring file = lastPart == std::wstring::npos ? name : name.substr(lastPart + 1);
+    if (!defaultExt_.empty() && file.find(L'.') == std::wstring::npos)
+        length += 1 + defaultExt_.size();
+    // The dialog builds the path in buffers of MAX_PATH characters whatever the record's size.
+    const size_t limit = std::min<size_t>(nameLimit_, MAX_PATH);
+    return length < limit;
+}
+
+bool TOpenDialog::TakeExactChoice()
+{
+    exactChoice_.reset();
+    if (!explorerWindow_ || options_.Contains(TOpenOption::ofAllowMultiSelect) || nameBuffer_.empty())
+        return true;
+    // What the dialog put in the buffer is the code page's look-alike of the chosen path. It stands when
+    // what it was made of, the typed name and the folder shown, the code page holds exactly.
+    const std::wstring name = TypedName(explorerWindow_);
+    if (!ExactAnsi(name))
+        return false;  // a file about to be made has no other name
+    const std::wstring folder = DialogFolder(explorerWindow_);
+    if (folder.empty() || ExactAnsi(folder))
+        return true;
+    // A folder the code page cannot hold: the same path with the folder in a form that names it.
+    const std::string chosen = nameBuffer_.data();
+    const std::wstring typed = IsAbsolutePath(name) ? name : folder + L"\\" + name;
+    std::wstring full(MAX_PATH + 1, L'\0');
+    const DWORD n = GetFullPathNameW(typed.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (n == 0 || n >= full.size())
+        return false;
+    full.resize(n);
+    const std::string chosenExtension = ExtensionOf(chosen);
+    const size_t lastPart = full.find_last_of(L'\\');
+    if (lastPart == std::wstring::npos)
+        return false;
+    if (full.find(L'.', lastPart) == std::wstring::npos && !chosenExtension.empty())
+        full += L"." + AnsiToWide(chosenExtension);  // the default extension the dialog added
+    const std::optional<std::string> exactFolder = AnsiPathOf(full.substr(0, lastPart));
+    const std::optional<std::string> exactName = ExactAnsi(full.substr(lastPart + 1));
+    // The path worked out here must be the one the dialog chose, or it names another file.
+    if (!exactFolder || !exactName || !SameAsLookAlike(full, chosen))
+        return false;
+    exactChoice_ = *exactFolder + "\\" + *exactName;
+    return true;
+}
+
+void TOpenDialog::RefuseName() const
+{
+    Application().HandleException(EInOutError(ERROR_PATH_NOT_FOUND));
 }

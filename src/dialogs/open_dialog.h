@@ -5,6 +5,7 @@
 #include <commdlg.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -95,6 +96,17 @@ protected:
 private:
     bool OldStyle() const { return options_.Contains(TOpenOption::ofOldStyleDialog); }
     void CollectFileNames();
+    // The visible window of an Explorer-style dialog (the hooked one is its child), taken over as well:
+    // a typed name has to be looked at before the dialog's own code takes it.
+    static LRESULT CALLBACK ExplorerWindowProc(HWND, UINT, WPARAM, LPARAM);
+    void TakeOverExplorerWindow(HWND window);
+    void ReleaseExplorerWindow();
+    // Whether the path the typed name makes, the default extension added, fits the name buffer.
+    bool TypedNameFits() const;
+    // The chosen path in a form the ANSI calls take for that very file; false when it has none.
+    bool TakeExactChoice();
+    // Tells the user "Invalid filename." over the open dialog.
+    void RefuseName() const;
 
     std::string defaultExt_;
     std::string fileName_;
@@ -108,4 +120,10 @@ private:
     std::vector<std::string> selectedFiles_;
     // The name buffer the platform fills while the dialog runs.
     std::vector<char> nameBuffer_;
+    DWORD nameLimit_ = 0;
+    // The choice as the ANSI calls are to take it, found while the dialog confirmed it; the buffer holds
+    // the platform's look-alike conversion (naïve.txt as naive.txt).
+    std::optional<std::string> exactChoice_;
+    HWND explorerWindow_ = nullptr;
+    WNDPROC explorerWindowProc_ = nullptr;
 };

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -354,4 +356,113 @@ TEST_F(RealSaveDialog, HelpMessageAndAFailingEventWhileOpen)
     EXPECT_EQ(helped, std::vector<int>{17});
     EXPECT_EQ(shown, std::vector<std::string>{"blad w OnShow"});
     EXPECT_EQ(dialog.FileName(), dir / "dalej.txt");
+}
+
+namespace {
+
+// Types a name, as typed (any character), and confirms.
+void TypeWideNameAndConfirm(HWND dialog, const std::wstring& name)
+{
+    SetWindowTextW(FileNameEdit(dialog), name.c_str());
+    DialogDriver::Press(dialog, IDOK);
+}
+
+std::wstring Wide(const std::string& text)
+{
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), n);
+    wide.resize(wcslen(wide.c_str()));
+    return wide;
+}
+
+// Runs the dialog through a row of steps, each on the dialog as the step before left it (a refused
+// name leaves it open); the last step is to end it.
+bool RunSteps(TSaveDialog& dialog, std::vector<std::function<void(HWND)>> steps)
+{
+    std::vector<std::unique_ptr<DialogDriver>> drivers;
+    std::function<void(size_t)> arm = [&](size_t i) {
+        drivers.push_back(std::make_unique<DialogDriver>([&, i](HWND window) {
+            if (i + 1 < steps.size())
+                arm(i + 1);
+            steps[i](window);
+        }));
+    };
+    arm(0);
+    return dialog.Execute();
+}
+
+class RealSaveDialogRefusals : public RealSaveDialog {
+protected:
+    void SetUp() override
+    {
+        RealSaveDialog::SetUp();
+        Application().OnException = [this](const std::exception& e) { shown.push_back(e.what()); };
+    }
+    void TearDown() override
+    {
+        Application().OnException = nullptr;
+        RealSaveDialog::TearDown();
+    }
+    std::vector<std::string> shown;
+};
+
+}  // namespace
+
+// The platform's dialog builds the path in buffers of MAX_PATH characters: a longer one ends the dialog as
+// if cancelled, or runs the program off the end of its buffers. Such a name never reaches that code.
+TEST_F(RealSaveDialogRefusals, APathLongerThanTheBufferIsRefusedAndTheDialogStaysOpen)
+{
+    std::string folder = dir.Path();
+    while (folder.size() < 229) {
+        folder += "\\" + std::string(std::min<size_t>(100, 229 - folder.size() - 1), 'k');
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
+    }
+    ASSERT_EQ(folder.size(), 229u);
+    dialog.SetInitialDir(folder);
+    const std::wstring fits(25, L'n');  // 229 + 1 + 25 + ".txt": 259 characters and the terminator
+    const bool confirmed = RunSteps(dialog, {
+        [&](HWND w) { TypeWideNameAndConfirm(w, L"C:\\" + std::wstring(300, L'x')); },
+        [&](HWND w) { TypeWideNameAndConfirm(w, std::wstring(46, L'n')); },
+        [&](HWND w) { TypeWideNameAndConfirm(w, std::wstring(26, L'n')); },
+        [&](HWND w) { TypeWideNameAndConfirm(w, fits); },
+    });
+    ASSERT_TRUE(confirmed);
+    EXPECT_EQ(shown, std::vector<std::string>(3, "Invalid filename"));
+    EXPECT_EQ(dialog.FileName(), folder + "\\" + std::string(25, 'n') + ".txt");
+}
+
+// The platform hands the chosen path over in the code page with look-alikes: naïve.txt as naive.txt, another
+// file. A name the code page cannot hold is refused; a folder it cannot hold is named by its short form.
+TEST_F(RealSaveDialogRefusals, NamesTheCodePageCannotHold)
+{
+    dir.WriteFile("naive.txt", "stary");
+    dialog.SetInitialDir(dir.Path());
+    bool confirmed = RunSteps(dialog, {
+        [&](HWND w) { TypeWideNameAndConfirm(w, L"na\u00efve"); },
+        [&](HWND w) { TypeWideNameAndConfirm(w, L"\uff0a"); },  // fullwidth asterisk: no wildcard either
+        [&](HWND w) { CancelDialog(w); },
+    });
+    EXPECT_FALSE(confirmed);
+    EXPECT_EQ(shown, std::vector<std::string>(2, "Invalid filename"));
+    EXPECT_EQ(ReadFileBytes(dir / "naive.txt"), "stary");
+
+    // A folder named in Cyrillic letters, shown by the dialog: the choice reaches into it.
+    const std::wstring folder = Wide(dir.Path()) + L"\\\u041f\u0430\u043f\u043a\u0430";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    wchar_t shortForm[MAX_PATH] = {};
+    ASSERT_GT(GetShortPathNameW(folder.c_str(), shortForm, MAX_PATH), 0u);
+    char shortAnsi[MAX_PATH] = {};
+    WideCharToMultiByte(CP_ACP, 0, shortForm, -1, shortAnsi, MAX_PATH, nullptr, nullptr);
+    dialog.SetInitialDir(shortAnsi);
+    shown.clear();
+    confirmed = RunSteps(dialog, {[&](HWND w) { TypeWideNameAndConfirm(w, L"lista"); }});
+    ASSERT_TRUE(confirmed);
+    EXPECT_TRUE(shown.empty());
+    const std::string chosen = dialog.FileName();
+    EXPECT_EQ(chosen.find('?'), std::string::npos) << chosen;
+    HANDLE file = CreateFileA(chosen.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << chosen;
+    CloseHandle(file);
+    EXPECT_NE(GetFileAttributesW((folder + L"\\lista.txt").c_str()), INVALID_FILE_ATTRIBUTES) << chosen;
 }
