@@ -35,6 +35,7 @@ void TListingFile::BindName(const std::string& path)
     handle_.reset();
     writing_ = false;
     buffered_ = 0;
+    appendStart_ = -1;
     writeOutEachLine_ = false;
     name_ = path;
 }
@@ -53,6 +54,7 @@ void TListingFile::Open(DWORD access, DWORD disposition)
     handle_.reset();
     writing_ = false;
     buffered_ = 0;
+    appendStart_ = -1;
     writeOutEachLine_ = false;
     // The name is never cut short: a path that does not fit is refused as a whole.
     if (name_.size() > kMaxNameLength) {
@@ -96,7 +98,9 @@ void TListingFile::OpenForAppend()
         handle_.reset();
         writing_ = false;
         writeOutEachLine_ = false;
+        return;
     }
+    appendStart_ = end.QuadPart;
 }
 
 bool TListingFile::WriteBuffer()
@@ -155,16 +159,27 @@ void TListingFile::CloseListingFile()
     writeOutEachLine_ = false;
 }
 
-void TListingFile::CloseAfterFailure()
+bool TListingFile::RestoreAfterFailure()
 {
-    if (!writing_)
-        return;
-    const int code = ioResult_;
-    if (buffered_ > 0)
-        WriteBuffer();
-    ioResult_ = code;
+    buffered_ = 0;
+    bool restored = appendStart_ < 0;  // nothing was appended by this save
+    if (!restored && writeOutEachLine_) {
+        restored = true;  // a device keeps what went out: there is nothing to cut
+    } else if (!restored) {
+        // A close that failed after the last write leaves no handle: the file is opened again to cut it.
+        UniqueFileHandle reopened;
+        if (!writing_)
+            reopened.reset(CreateFileA(name_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+        const bool open = writing_ || static_cast<bool>(reopened);
+        HANDLE h = writing_ ? handle_.get() : reopened.get();
+        LARGE_INTEGER start{};
+        start.QuadPart = appendStart_;
+        restored = open && SetFilePointerEx(h, start, nullptr, FILE_BEGIN) && SetEndOfFile(h);
+    }
     handle_.reset();
     writing_ = false;
-    buffered_ = 0;
+    appendStart_ = -1;
     writeOutEachLine_ = false;
+    return restored;
 }

@@ -29,9 +29,11 @@ public:
     void WriteLine(const std::string& text);
     // Hands the rest of the buffer to the file, then closes it. When that fails the file stays open.
     void CloseListingFile();
-    // After a failed save: hands over what the buffer still holds if it can, and closes the file in any
-    // case, so it is neither left locked nor forgotten. The I/O result code is left as it is.
-    void CloseAfterFailure();
+    // After a failed save: drops what the buffer holds, cuts the file back to the length it had when it
+    // was opened for appending, and closes it, so nothing of a listing that failed stays behind and the
+    // file is neither left locked nor forgotten. The I/O result code is left as it is. False when the
+    // file could not be cut back.
+    bool RestoreAfterFailure();
 
     // The outcome of the last failed operation, 0 when none; reading it clears it.
     int IOResult();
@@ -57,6 +59,9 @@ private:
     UniqueFileHandle handle_;
     char buffer_[kBufferSize] = {};
     int buffered_ = 0;
+    // Where this save's text began: the length of the file when it was opened for appending; -1 when
+    // it was not.
+    LONGLONG appendStart_ = -1;
     bool writeOutEachLine_ = false;
     int ioResult_ = 0;
     TWriteFunction write_;

@@ -1,5 +1,7 @@
 #include "listing/save_listing.h"
 
+#include <windows.h>
+
 #include "listing/listing_composition.h"
 #include "dialogs/save_dialog.h"
 #include "runtime/io_result.h"
@@ -42,20 +44,25 @@ bool SaveListing(TSaveDialog& dialog, const TListingOptionsReader& readOptions,
     BeginListing(options.Numbering);
     const std::string name = dialog.FileName();
     file.BindName(name);
-    if (!IsExistingFile(name)) {
-        file.CreateEmpty();
-        Check(file);
-    }
-    // Also true for the file just created: it is closed again and reopened, so writing starts at the end.
-    if (IsExistingFile(name)) {
-        file.OpenForAppend();
-        Check(file);
-    }
+    // A save that fails leaves the target as it found it: a file it made is removed again, a file it
+    // appended to is cut back to its old length.
+    bool created = false;
     try {
+        if (!IsExistingFile(name)) {
+            file.CreateEmpty();
+            Check(file);
+            created = true;
+        }
+        // Also true for the file just created: it is closed again and reopened, so writing starts at the end.
+        if (IsExistingFile(name)) {
+            file.OpenForAppend();
+            Check(file);
+        }
         WriteListing(file, options, readItems);
     } catch (...) {
-        // The file is not left open and locked: what reached it stays, the rest is lost.
-        file.CloseAfterFailure();
+        file.RestoreAfterFailure();
+        if (created)
+            DeleteFileA(name.c_str());
         throw;
     }
     return true;

@@ -16,7 +16,8 @@ using TListingItemsReader = std::function<std::unique_ptr<TListingItems>(TListin
 
 // Runs the dialog; when the user confirms, starts the listing, opens the file (created when no file of
 // that name exists, then appended to), writes the optional empty line and header and the item lines,
-// and closes it. Any failure raises EInOutError with its message, after the file has been closed with
-// what was written so far. Returns false when the user cancelled: then nothing at all has changed.
+// and closes it. Any failure raises EInOutError with its message, after the file has been put back as
+// it was: a file this save made is removed, one it appended to is cut back to its old length. Returns
+// false when the user cancelled: then nothing at all has changed.
 bool SaveListing(TSaveDialog& dialog, const TListingOptionsReader& readOptions,
                  const TListingItemsReader& readItems, TListingFile& file = ListingFile());

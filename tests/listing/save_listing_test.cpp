@@ -12,6 +12,7 @@
 #include "dialogs/save_dialog.h"
 #include "runtime/exceptions.h"
 #include "temp_dir.h"
+#include "unix_side.h"
 
 namespace {
 
@@ -249,39 +250,125 @@ TEST_F(SaveListingTest, AReadOnlyFileIsRefused)
     EXPECT_EQ(Bytes(), "stare");
 }
 
-TEST_F(SaveListingTest, AFailedWriteClosesTheFileKeepsWhatWasWrittenAndEveryIncrement)
+TEST_F(SaveListingTest, AFailedWriteLeavesTheTargetAsItWasAndKeepsEveryIncrement)
 {
     int writes = 0;
     ListingFile().SetWriteFunction(DiskFullAt(2, writes));
     Items items;
-    std::string all;
     int linesToFail = 0;
-    for (int i = 0; i < 30; ++i) {
+    for (int i = 0, bytes = 0; i < 30; ++i) {
         items.push_back("pozycja_" + std::to_string(i));
-        if (all.size() < 256)
+        if (bytes < 256)
             ++linesToFail;  // up to the line that fills the second piece
-        all += std::to_string(101 + i) + " " + items.back() + "\r\n";
+        bytes += static_cast<int>(std::to_string(101 + i).size() + 1 + items.back().size() + 2);
     }
-    chosen = dir / "pelny.txt";
+    // Appended to: cut back to its old bytes, the first piece that went out taken back too.
+    chosen = dir / "stary.txt";
+    dir.WriteFile("stary.txt", "9 bajtow.");
     SetListingCounter(100);
     EXPECT_EQ(Save(Options(TNumbering::nmCommon), items), "I/O error 112");
-    EXPECT_EQ(Bytes(), all.substr(0, 128));
+    EXPECT_EQ(Bytes(), "9 bajtow.");
     EXPECT_EQ(ListingCounter(), 100 + linesToFail);
     EXPECT_FALSE(ListingFile().Writing());
     ListingFile().SetWriteFunction(nullptr);
-    EXPECT_EQ(Save(Options(TNumbering::nmSeparate), {"dalej"}), "");  // starts clean, adds after the bytes kept
-    EXPECT_EQ(Bytes(), all.substr(0, 128) + "1 dalej\r\n");
+    EXPECT_EQ(Save(Options(TNumbering::nmSeparate), {"dalej"}), "");  // starts clean after the old bytes
+    EXPECT_EQ(Bytes(), "9 bajtow.1 dalej\r\n");
 
-    // 130 bytes: one piece while writing, the last two at the close, which fails; the file is closed.
+    // Made by the save: removed again.
     writes = 0;
     ListingFile().SetWriteFunction(DiskFullAt(2, writes));
+    chosen = dir / "nowy.txt";
+    EXPECT_EQ(Save(Options(TNumbering::nmCommon), items), "I/O error 112");
+    EXPECT_FALSE(FileExists(chosen));
+
+    // 130 bytes: one piece while writing, the last two at the close, which fails. The file is closed,
+    // not locked, and has its old bytes.
+    writes = 0;
     chosen = dir / "b.txt";
+    dir.WriteFile("b.txt", "b");
     EXPECT_EQ(Save(Options(TNumbering::nmNone), {std::string(127, 'z')}), "I/O error 112");
     EXPECT_FALSE(ListingFile().Writing());
     HANDLE exclusive = CreateFileA(chosen.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_NE(exclusive, INVALID_HANDLE_VALUE);
     CloseHandle(exclusive);
-    EXPECT_EQ(Bytes(), " " + std::string(127, 'z'));
+    EXPECT_EQ(Bytes(), "b");
+}
+
+namespace {
+
+// A folder on a file system of a few kilobytes (a tmpfs mounted over it from the Unix side), so a disk
+// really fills up. Mounting needs root; without it the test is skipped.
+class SmallDisk {
+public:
+    SmallDisk(const std::string& folder, int kilobytes) : folder_(folder)
+    {
+        CreateDirectoryA(folder.c_str(), nullptr);
+        unix_ = UnixPathOf(folder);
+        // The mount hides this file: its going away tells that the mount is in place.
+        HANDLE mark = CreateFileA(Mark().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        CloseHandle(mark);
+        if (unix_.empty() || !RunUnix("/bin/mount -t tmpfs -o size=" + std::to_string(kilobytes) + "k tmpfs " + unix_))
+            return;
+        for (int wait = 0; wait < 100 && !mounted_; ++wait) {
+            mounted_ = GetFileAttributesA(Mark().c_str()) == INVALID_FILE_ATTRIBUTES;
+            if (!mounted_)
+                Sleep(50);
+        }
+    }
+    ~SmallDisk()
+    {
+        if (mounted_) {
+            RunUnix("/bin/umount -l " + unix_);
+            for (int wait = 0; wait < 100 && GetFileAttributesA(Mark().c_str()) == INVALID_FILE_ATTRIBUTES; ++wait)
+                Sleep(50);
+        }
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool Mounted() const { return mounted_; }
+
+private:
+    std::string Mark() const { return folder_ + "\\niezamontowany"; }
+
+    std::string folder_;
+    std::string unix_;
+    bool mounted_ = false;
+};
+
+}  // namespace
+
+TEST_F(SaveListingTest, OnAFullDiskTheTargetKeepsExactlyItsBytes)
+{
+    SmallDisk disk(dir / "maly", 8);
+    if (!disk.Mounted())
+        GTEST_SKIP() << "no small file system could be mounted here (needs root)";
+    // Two pages: one taken by another file, one by the target's 9 bytes. The header fills that page and
+    // fails on the next.
+    const std::string filler = dir / "maly\\zajety.bin";
+    {
+        HANDLE f = CreateFileA(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(f, INVALID_HANDLE_VALUE);
+        const std::string page(4096, 'x');
+        DWORD written = 0;
+        WriteFile(f, page.data(), 4096, &written, nullptr);
+        CloseHandle(f);
+    }
+    chosen = dir / "maly\\lista.txt";
+    dir.WriteFile("maly\\lista.txt", "9 bajtow.");
+    const std::string header(6000, 'n');
+    const std::string failure = Save(Options(TNumbering::nmNone, header), {"a.txt"});
+    EXPECT_TRUE(failure == "I/O error 112" || failure == "Disk full") << failure;
+    EXPECT_EQ(Bytes(), "9 bajtow.");
+
+    // A file the save made: removed, the page it took free again.
+    DeleteFileA(filler.c_str());
+    chosen = dir / "maly\\nowy.txt";
+    const std::string second = Save(Options(TNumbering::nmNone, header), {"a.txt"});
+    EXPECT_TRUE(second == "I/O error 112" || second == "Disk full") << second;
+    EXPECT_FALSE(FileExists(chosen));
+    chosen = dir / "maly\\lista.txt";
+    EXPECT_EQ(Save(Options(TNumbering::nmNone, std::string(4000, 'm')), {"a.txt"}), "");
+    EXPECT_EQ(Bytes(), "9 bajtow.\r\n" + std::string(4000, 'm') + "\r\n a.txt\r\n");
 }
 
 TEST_F(SaveListingTest, AFullCharacterDeviceFailsAtTheFirstLine)
