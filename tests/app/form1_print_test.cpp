@@ -2,6 +2,7 @@
 // and a listing printed through the platform's print dialog onto the system's printer.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -156,8 +157,11 @@ void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD)
 TEST_F(Form1Print, NothingTheUserDoesAtAPageBreakRunsUntilThePrintEnds)
 {
     TempDir dir;
-    for (int i = 0; i < 60; ++i)
-        dir.WriteFile("f" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".txt", "x");
+    for (int i = 0; i < 60; ++i) {
+        char name[16];
+        snprintf(name, sizeof(name), "f%02d.txt", i);
+        dir.WriteFile(name, "x");
+    }
     TFakeSpooler fake;
     fake.Printers = {{"Laser", ""}};
     fake.ProfileDevice = "Laser,winspool,LPT1:";

@@ -415,7 +415,8 @@ TEST_F(RealSaveDialogRefusals, APathLongerThanTheBufferIsRefusedAndTheDialogStay
 {
     std::string folder = dir.Path();
     while (folder.size() < 229) {
-        folder += "\\" + std::string(std::min<size_t>(100, 229 - folder.size() - 1), 'k');
+        folder += '\\';
+        folder.append(std::min<size_t>(100, 229 - folder.size()), 'k');
         ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
     }
     ASSERT_EQ(folder.size(), 229u);
