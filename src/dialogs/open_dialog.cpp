@@ -42,8 +42,8 @@ std::string ExtensionOf(const std::string& name)
 constexpr wchar_t kExplorerProp[] = L"Orvand.FileDialog";
 constexpr UINT kGetShellBrowser = WM_USER + 7;  // the Explorer-style dialog's IShellBrowser
 
-// The open dialog's answers to CDM_GETSPEC and CDM_GETFOLDERPATH come in the record's character set,
-// here the code page's: good for lengths, not for names.
+// The open dialog answers CDM_GETFOLDERPATH in the record's character set, here the code page's: good
+// for lengths, not for names.
 std::string DialogAnsiText(HWND dialog, UINT message)
 {
     std::string text(32768, '\0');
