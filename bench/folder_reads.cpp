@@ -1,0 +1,112 @@
+// The file list and the directory list reading one folder, against a bare FindFirstFileA loop over the
+// same folder in the same run, the two alternating.
+//
+// Usage: bench_folder_reads files|dirs <folder> <rounds>
+//          prints `value figure <ms>` (the list's read with its one repaint) and `value baseline <ms>`
+//          (the bare loop) for each round;
+//        bench_folder_reads read <folder>
+//          prints `value read <ms>`: one read of the file list with the mask *.*, after a first one.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "bench_clock.h"
+#include "fslists/directory_list_box.h"
+#include "fslists/file_list_box.h"
+#include "gui/application.h"
+#include "gui/form.h"
+
+namespace {
+
+// The floor: every entry of the folder, as the lists search it (relative to the current directory).
+double BareLoop(const std::string& folder)
+{
+    SetCurrentDirectoryA(folder.c_str());
+    const double start = NowMs();
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA("*.*", &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        while (FindNextFileA(find, &data)) {
+        }
+        FindClose(find);
+    }
+    return NowMs() - start;
+}
+
+// The lists as the main window has them.
+class Host : public TForm {
+public:
+    Host() : TForm(nullptr)
+    {
+        SetCaption(L"bench");
+        SetClientSize(760, 469);
+        SetColor(clWhite);
+        files.SetBounds(272, 228, 217, 233);
+        files.SetFlatBorder(true);
+        files.SetColor(RGB(243, 243, 243));
+        files.SetFont(TFont(L"Arial", -12, RGB(0, 0, 128)));
+        files.SetShowGlyphs(true);
+        files.SetParent(this);
+        dirs.SetBounds(272, 28, 217, 161);
+        dirs.SetFlatBorder(true);
+        dirs.SetColor(RGB(243, 243, 243));
+        dirs.SetFont(TFont(L"Arial", -12, RGB(0, 0, 128)));
+        dirs.SetParent(this);
+        Show();
+    }
+    TFileListBox files{this};
+    TDirectoryListBox dirs{this};
+};
+
+template <typename F>
+double Timed(TCustomListBox& list, F read)
+{
+    PumpMessages();
+    const double start = NowMs();
+    read();
+    UpdateWindow(list.Handle());
+    return NowMs() - start;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: bench_folder_reads files|dirs|read <folder> [rounds]\n");
+        return 2;
+    }
+    Application().Initialize();
+    const std::string mode = argv[1];
+    const std::string folder = argv[2];
+    const int rounds = argc > 3 ? std::atoi(argv[3]) : 1;
+    Host host;
+    PumpMessages();
+    if (mode == "files" || mode == "read") {
+        host.files.SetFolderPath(folder);
+        UpdateWindow(host.files.Handle());
+        if (mode == "read") {
+            PrintValue("read", Timed(host.files, [&] { host.files.RefreshItems(); }));
+            return 0;
+        }
+        for (int i = 0; i < rounds; ++i) {
+            PrintValue("baseline", BareLoop(folder));
+            PrintValue("figure", Timed(host.files, [&] { host.files.RefreshItems(); }));
+        }
+        std::fprintf(stderr, "  %d items\n", host.files.Count());
+    } else if (mode == "dirs") {
+        host.dirs.SetFolderPath(folder);
+        UpdateWindow(host.dirs.Handle());
+        for (int i = 0; i < rounds; ++i) {
+            PrintValue("baseline", BareLoop(folder));
+            PrintValue("figure", Timed(host.dirs, [&] { host.dirs.RefreshItems(); }));
+        }
+        std::fprintf(stderr, "  %d items\n", host.dirs.Count());
+    } else {
+        std::fprintf(stderr, "unknown mode %s\n", mode.c_str());
+        return 2;
+    }
+    return 0;
+}
