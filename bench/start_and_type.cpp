@@ -215,16 +215,18 @@ bool EndsWithIgnoringCase(const std::wstring& text, const std::wstring& end)
 double TypeMask(DWORD thread, const Windows& w, HWND edit, const std::wstring& text, int count, int delayMs)
 {
     GUITHREADINFO info{sizeof(info)};
-    if (!GetGUIThreadInfo(thread, &info) || info.hwndFocus != edit) {
+    for (int attempt = 0; attempt < 5 && (!GetGUIThreadInfo(thread, &info) || info.hwndFocus != edit); ++attempt) {
         SetForegroundWindow(w.main);
         Click(edit);
-        for (int i = 0; i < 500; ++i) {
+        for (int i = 0; i < 400; ++i) {
             if (GetGUIThreadInfo(thread, &info) && info.hwndFocus == edit)
                 break;
             Sleep(5);
         }
         Sleep(200);  // the button's release, before the text is selected
     }
+    if (!GetGUIThreadInfo(thread, &info) || info.hwndFocus != edit)
+        Fail("the mask edit did not get the focus");
     Ask(edit, EM_SETSEL, 0, -1);
     double last = 0;
     for (size_t i = 0; i < text.size(); ++i) {
