@@ -94,6 +94,25 @@ bool IdListEmpty(const void* list)
     return !list || ItemSize(static_cast<const std::uint8_t*>(list)) == 0;
 }
 
+const std::uint8_t* LastItemId(const void* list)
+{
+    if (IdListEmpty(list))
+        return nullptr;
+    auto item = static_cast<const std::uint8_t*>(list);
+    const std::uint8_t* last = item;
+    for (; ItemSize(item) != 0; item = NextItemId(item))
+        last = item;
+    return last;
+}
+
+bool SameIdListBytes(const void* a, const void* b)
+{
+    if (!a || !b)
+        return a == b;
+    const std::size_t size = IdListSize(a);
+    return size == IdListSize(b) && std::memcmp(a, b, size) == 0;
+}
+
 TIdList CopyIdList(IdListAllocator& allocator, const void* list)
 {
     if (!list)

@@ -52,6 +52,10 @@ std::size_t IdListSize(const void* list);
 std::size_t IdListItemCount(const void* list);
 // True for none and for the empty list.
 bool IdListEmpty(const void* list);
+// The last item of the list, which with the terminator after it is a one-item list; none for an empty list.
+const std::uint8_t* LastItemId(const void* list);
+// Whether two lists hold the same bytes (two nones are alike; none and a list are not).
+bool SameIdListBytes(const void* a, const void* b);
 // A new list holding the same bytes; none for none. Raises when the allocator has no memory.
 TIdList CopyIdList(IdListAllocator& allocator, const void* list);
 // A new list: the items of first (which may be none) followed by the whole of second (none counts as empty).

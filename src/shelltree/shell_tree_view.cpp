@@ -332,19 +332,47 @@ void TCustomShellTreeView::SetSelectedPath(const std::string& path)
     SelectIdList(list.get());
 }
 
+// Whether the node's item is the one the list names; the list has as many items as the item's list.
+bool TCustomShellTreeView::NodeNamesList(const TShellFolder& item, const void* list)
+{
+    if (SameIdListBytes(item.AbsoluteIdList(), list))
+        return true;
+    // A child of its parent's folder: that folder tells the last items apart, which is all that can differ
+    // between siblings, at a small part of the cost of the desktop comparing the whole lists.
+    const std::uint8_t* relative = item.RelativeIdList();
+    if (IdListItemCount(relative) == 1) {
+        if (TComPtr<IShellFolder> parent = item.ParentFolderInterface()) {
+            const HRESULT hr = parent->CompareIDs(0, Pidl(relative), Pidl(LastItemId(list)));
+            if (SUCCEEDED(hr) && static_cast<short>(hr & 0xFFFF) != 0)
+                return false;
+        }
+    }
+    return SameIdList(item.AbsoluteIdList(), list);
+}
+
+// Depth-first, in the order of the control, through start and the nodes below it. A list never names
+// the same item as a list of another length, so only nodes whose lists are as long as the one looked
+// for are compared, and nothing below them is looked at: the search costs the nodes on the way, not
+// every node loaded.
 TTreeNode* TCustomShellTreeView::FindFolderNode(const void* list, TTreeNode* start) const
 {
     if (!start)
         return nullptr;
-    const int level = start->Level();
-    for (TTreeNode* node = start; node; node = node->GetNext()) {
-        if (node != start && node->Level() <= level)
-            break;
-        const TShellFolder* item = NodeFolder(node);
-        if (item && SameIdList(item->AbsoluteIdList(), list))
-            return node;
-    }
-    return nullptr;
+    const std::size_t wanted = IdListItemCount(list);
+    const std::function<TTreeNode*(TTreeNode*)> search = [&](TTreeNode* node) -> TTreeNode* {
+        if (const TShellFolder* item = NodeFolder(node)) {
+            const std::size_t items = IdListItemCount(item->AbsoluteIdList());
+            if (items == wanted && NodeNamesList(*item, list))
+                return node;
+            if (items >= wanted)
+                return nullptr;
+        }
+        for (TTreeNode* child = node->GetFirstChild(); child; child = child->GetNextSibling())
+            if (TTreeNode* found = search(child))
+                return found;
+        return nullptr;
+    };
+    return search(start);
 }
 
 void TCustomShellTreeView::SelectIdList(const void* list)

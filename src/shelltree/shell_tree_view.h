@@ -64,6 +64,7 @@ private:
     void ResolveImages(TTreeNode* node);
     void SelectIdList(const void* list);
     TTreeNode* FindFolderNode(const void* list, TTreeNode* start) const;
+    static bool NodeNamesList(const TShellFolder& item, const void* list);
     void AssignImageList();
 
     std::string root_ = "rfDesktop";

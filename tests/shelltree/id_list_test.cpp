@@ -117,6 +117,24 @@ TEST(IdList, StripLastItemCutsInPlace)
     StripLastItemId(nullptr);
 }
 
+TEST(IdList, LastItemIsAOneItemListAndBytesCompareWhole)
+{
+    const auto l = MakeList({4, 5, 3});
+    const std::uint8_t* last = LastItemId(l.data());
+    ASSERT_EQ(last, l.data() + 9);
+    EXPECT_EQ(IdListSize(last), 5u);  // the item and the list's own terminator
+    EXPECT_EQ(LastItemId(MakeList({}).data()), nullptr);
+    EXPECT_EQ(LastItemId(nullptr), nullptr);
+
+    EXPECT_TRUE(SameIdListBytes(l.data(), MakeList({4, 5, 3}).data()));
+    EXPECT_FALSE(SameIdListBytes(l.data(), MakeList({4, 5}).data()));  // a prefix is not the list
+    auto changed = MakeList({4, 5, 3});
+    changed[11] = 9;  // a data byte of the last item
+    EXPECT_FALSE(SameIdListBytes(l.data(), changed.data()));
+    EXPECT_TRUE(SameIdListBytes(nullptr, nullptr));
+    EXPECT_FALSE(SameIdListBytes(l.data(), nullptr));
+}
+
 TEST(IdList, PrefixesFromTheEmptyListUpShortestFirst)
 {
     CountingAllocator a;
