@@ -27,11 +27,7 @@ TFont Arial(int height, TColor color, unsigned style = 0)
 // works on a page, window messages run, and a click elsewhere may refill the list.
 std::unique_ptr<TListingItems> SnapshotOf(const TCustomListBox& list)
 {
-    std::vector<std::string> items;
-    items.reserve(static_cast<size_t>(list.Count()));
-    for (int i = 0; i < list.Count(); ++i)
-        items.push_back(list.Items(i));
-    return std::make_unique<TStringListingItems>(std::move(items));
+    return std::make_unique<TStringListingItems>(list.ItemTexts());
 }
 
 }  // namespace

@@ -168,7 +168,7 @@ void TDirectoryListBox::RefreshItems()
             items.push_back({std::move(folder.Text), static_cast<LPARAM>(TDirGlyph::dgClosedFolder)});
             subfolderNames_.push_back(std::move(folder.Name));
         }
-        AddItems(items);
+        AddItems(std::move(items));
     }
     SetItemIndex(target);
 }

@@ -138,7 +138,7 @@ void TFileListBox::RefreshItems()
             } while (FindNextFileW(find.get(), &data));
         }
         // Put into the list in its own order in one go: a batch, not an insertion per entry.
-        AddItems(items);
+        AddItems(std::move(items));
     }
     Change();
 }

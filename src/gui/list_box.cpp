@@ -137,8 +137,36 @@ std::wstring TCustomListBox::ItemTextW(int index) const
 
 std::string TCustomListBox::Items(int index) const
 {
-    CheckIndex(index);
-    return WideToAnsi(ItemTextW(index));
+    if (!textsValid_)
+        ReadTexts();
+    if (index < 0 || static_cast<size_t>(index) >= texts_->size())
+        throw Exception(Format("List index out of bounds (%d)", index));
+    return (*texts_)[static_cast<size_t>(index)];
+}
+
+std::shared_ptr<const std::vector<std::string>> TCustomListBox::ItemTexts() const
+{
+    if (!textsValid_)
+        ReadTexts();
+    return texts_;
+}
+
+void TCustomListBox::ReadTexts() const
+{
+    auto texts = std::make_shared<std::vector<std::string>>();
+    const int count = Count();
+    texts->reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        texts->push_back(WideToAnsi(ItemTextW(i)));
+    texts_ = std::move(texts);
+    textsValid_ = true;
+}
+
+std::vector<std::string>& TCustomListBox::Texts()
+{
+    if (texts_.use_count() > 1)
+        texts_ = std::make_shared<std::vector<std::string>>(*texts_);
+    return *texts_;
 }
 
 LPARAM TCustomListBox::ItemData(int index) const
@@ -151,14 +179,20 @@ int TCustomListBox::Add(const std::string& text, LPARAM data)
 {
     HandleNeeded();
     const std::wstring wide = AnsiToWide(text);
+    ownInsert_ = true;
     const LRESULT index = Perform(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    ownInsert_ = false;
     if (index < 0)
         InsertFailed();
+    if (textsValid_) {
+        std::vector<std::string>& texts = Texts();
+        texts.insert(texts.begin() + index, text);
+    }
     Perform(LB_SETITEMDATA, static_cast<WPARAM>(index), data);
     return static_cast<int>(index);
 }
 
-void TCustomListBox::AddItems(const std::vector<TListBoxItem>& items)
+void TCustomListBox::AddItems(std::vector<TListBoxItem> items)
 {
     if (items.empty())
         return;
@@ -180,12 +214,23 @@ void TCustomListBox::AddItems(const std::vector<TListBoxItem>& items)
         order.resize(items.size());
         std::iota(order.begin(), order.end(), size_t{0});
     }
+    if (textsValid_)
+        Texts().reserve(texts_->size() + items.size());
     for (size_t i : order) {
         // Appending (an index of -1) keeps the order given; a sorted list with items places each one.
+        ownInsert_ = true;
         const LRESULT index = Perform(append ? LB_INSERTSTRING : LB_ADDSTRING, append ? WPARAM(-1) : 0,
-                                           reinterpret_cast<LPARAM>(texts[i].c_str()));
+                                      reinterpret_cast<LPARAM>(texts[i].c_str()));
+        ownInsert_ = false;
         if (index < 0)
             InsertFailed();
+        if (textsValid_) {
+            std::vector<std::string>& copy = Texts();
+            if (static_cast<size_t>(index) == copy.size())
+                copy.push_back(std::move(items[i].text));
+            else
+                copy.insert(copy.begin() + index, std::move(items[i].text));
+        }
         if (items[i].data)
             Perform(LB_SETITEMDATA, static_cast<WPARAM>(index), items[i].data);
     }
@@ -333,6 +378,37 @@ LRESULT TCustomListBox::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case CN_DRAWITEM:
         DrawNow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
+    // Changes to the items, whoever sends them, go into the copy of the texts as well.
+    case LB_ADDSTRING:
+    case LB_INSERTSTRING: {
+        const LRESULT index = TWinControl::WndProc(msg, wParam, lParam);
+        if (!ownInsert_ && textsValid_ && index >= 0 && static_cast<size_t>(index) <= texts_->size()) {
+            std::vector<std::string>& texts = Texts();
+            texts.insert(texts.begin() + index, WideToAnsi(reinterpret_cast<const wchar_t*>(lParam)));
+        }
+        else if (!ownInsert_ && index >= 0)
+            textsValid_ = false;
+        return index;
+    }
+    case LB_DELETESTRING: {
+        const LRESULT left = TWinControl::WndProc(msg, wParam, lParam);
+        if (left != LB_ERR && wParam < texts_->size()) {
+            std::vector<std::string>& texts = Texts();
+            texts.erase(texts.begin() + static_cast<std::ptrdiff_t>(wParam));
+        }
+        else if (left != LB_ERR)
+            textsValid_ = false;
+        return left;
+    }
+    case LB_RESETCONTENT:
+    case WM_DESTROY:
+        texts_ = std::make_shared<std::vector<std::string>>();
+        textsValid_ = true;
+        break;
+    case LB_DIR:
+    case LB_ADDFILE:
+        textsValid_ = false;  // the control makes these items itself
+        break;
     case WM_NCPAINT:
         if (flatBorder_) {
             const LRESULT result = TWinControl::WndProc(msg, wParam, lParam);

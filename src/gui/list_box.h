@@ -2,6 +2,7 @@
 // A list box over the platform's LISTBOX: owner-drawn items of one height, each a text in the ANSI code
 // page with a number attached, one selected item (or several). Fills suspend painting and repaint once
 // at the end; a sorted list takes a whole batch in its own order without sorting item by item.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,12 +38,14 @@ public:
     int Count() const;
     // Text and number of an item; an index outside the list fails with "List index out of bounds (%d)".
     std::string Items(int index) const;
+    // Every item's text, in list order, as they stand now: later changes to the list do not reach them.
+    std::shared_ptr<const std::vector<std::string>> ItemTexts() const;
     LPARAM ItemData(int index) const;
     // Adds one item (a sorted list puts it in its place); returns its index.
     int Add(const std::string& text, LPARAM data = 0);
     // Adds many: appended in the given order to an unsorted list, put in the list's order in a sorted one.
     // A refused item fails with "Unable to insert a line"; the items added before it stay.
-    void AddItems(const std::vector<TListBoxItem>& items);
+    void AddItems(std::vector<TListBoxItem> items);
     void Clear();
     // The platform's case-blind search for the whole text, begun after startAfter and wrapping; -1 if none.
     int FindExact(const std::string& text, int startAfter) const;
@@ -78,6 +81,10 @@ protected:
 
 private:
     void CheckIndex(int index) const;
+    // The texts as the control holds them, read from it again (after a change the copy did not see).
+    void ReadTexts() const;
+    // The copy of the texts, to be changed: a copy of its own when someone still reads the old one.
+    std::vector<std::string>& Texts();
     void DrawNow(const DRAWITEMSTRUCT& dis);
     void PaintFlatBorder();
 
@@ -87,6 +94,11 @@ private:
     int itemHeight_ = 16;
     int updateCount_ = 0;
     TCanvas canvas_;
+    // A copy of the items' texts in list order, kept with every change that reaches the control, so that
+    // reading them back needs no message per item. Invalid after a change it cannot follow.
+    mutable std::shared_ptr<std::vector<std::string>> texts_ = std::make_shared<std::vector<std::string>>();
+    mutable bool textsValid_ = true;
+    bool ownInsert_ = false;  // the text is put into the copy by the caller
 };
 
 // RAII pair of BeginUpdate/EndUpdate.

@@ -31,12 +31,18 @@ TItemRange ListingItemRange(int itemCount, int startPosition)
 
 std::string ComposeListingLine(const std::string& item, TNumbering numbering)
 {
+    std::string line;
+    ComposeListingLine(item, numbering, line);
+    return line;
+}
+
+void ComposeListingLine(const std::string& item, TNumbering numbering, std::string& line)
+{
     // A 32-bit counter: past its largest value it goes on from the smallest, as the number shows.
     g_listingCounter = static_cast<std::int32_t>(static_cast<std::uint32_t>(g_listingCounter) + 1u);
-    std::string line;
+    line.clear();
     if (numbering != TNumbering::nmNone)
-        line = std::to_string(g_listingCounter);
+        line += std::to_string(g_listingCounter);
     line += ' ';
     line += item;
-    return line;
 }

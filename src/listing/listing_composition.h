@@ -23,3 +23,5 @@ TItemRange ListingItemRange(int itemCount, int startPosition);
 
 // Advances the counter and returns the line: the new number (nothing with "none"), a space, the item.
 std::string ComposeListingLine(const std::string& item, TNumbering numbering);
+// The same into line, whose memory a long listing reuses from one line to the next.
+void ComposeListingLine(const std::string& item, TNumbering numbering, std::string& line);

@@ -25,8 +25,10 @@ void WriteListing(TListingFile& file, const ListingOptions& options, const TList
     }
     const std::unique_ptr<TListingItems> items = readItems(options.Source);
     const TItemRange range = ListingItemRange(items ? items->Count() : 0, options.StartPosition);
+    std::string line;
     for (int i = range.First; i < range.First + range.Count; ++i) {
-        file.WriteLine(ComposeListingLine(items->Item(i), options.Numbering));
+        ComposeListingLine(items->Item(i), options.Numbering, line);
+        file.WriteLine(line);
         Check(file);
     }
     file.CloseListingFile();

@@ -1,0 +1,115 @@
+// The list box hands back its items' texts without asking the control for each one: what it hands back
+// must be what the control holds, however the items got there, and a copy taken stays as it was.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "gui/form.h"
+#include "gui/list_box.h"
+#include "runtime/ansi.h"
+
+namespace {
+
+class ListForm : public TForm {
+public:
+    explicit ListForm(bool sorted) : TForm(nullptr)
+    {
+        SetClientSize(300, 200);
+        list.SetSorted(sorted);
+        list.SetBounds(10, 10, 200, 150);
+        list.SetParent(this);
+        HandleNeeded();
+    }
+    TCustomListBox list{this};
+};
+
+// The texts as the control itself gives them, one message per item.
+std::vector<std::string> ControlTexts(const TCustomListBox& list)
+{
+    std::vector<std::string> texts;
+    const int n = static_cast<int>(SendMessageW(list.Handle(), LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+        std::wstring text(static_cast<size_t>(SendMessageW(list.Handle(), LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+        text.resize(static_cast<size_t>(
+            SendMessageW(list.Handle(), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
+        texts.push_back(WideToAnsi(text));
+    }
+    return texts;
+}
+
+std::vector<std::string> Handed(const TCustomListBox& list)
+{
+    std::vector<std::string> texts;
+    for (int i = 0; i < list.Count(); ++i)
+        texts.push_back(list.Items(i));
+    EXPECT_EQ(*list.ItemTexts(), texts);
+    return texts;
+}
+
+std::vector<TListBoxItem> ItemsOf(const std::vector<std::string>& texts)
+{
+    std::vector<TListBoxItem> items;
+    for (const std::string& t : texts)
+        items.push_back({t, 1});
+    return items;
+}
+
+}  // namespace
+
+TEST(ListBoxTexts, WhatIsHandedBackIsWhatTheControlHoldsWhoeverChangedIt)
+{
+    for (bool sorted : {true, false}) {
+        ListForm form(sorted);
+        TCustomListBox& list = form.list;
+        // Polish letters and other bytes of the code page, mixed case, duplicates.
+        list.AddItems(ItemsOf({"\xBF\xF3\xB3w.txt", "Zeta", "alfa", "\xA3\xF3\x64\x9F", "ALFA", "beta", "alfa"}));
+        EXPECT_EQ(Handed(list), ControlTexts(list)) << sorted;
+        list.Add("gamma");
+        list.AddItems(ItemsOf({"\xB9\x63", "delta"}));  // a batch into a list that has items
+        EXPECT_EQ(Handed(list), ControlTexts(list)) << sorted;
+        // Messages from outside the class: added, inserted and deleted items are followed too.
+        SendMessageW(list.Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"\u017Curaw"));
+        SendMessageW(list.Handle(), LB_INSERTSTRING, 2, reinterpret_cast<LPARAM>(L"wstawiony"));
+        SendMessageW(list.Handle(), LB_DELETESTRING, 0, 0);
+        SendMessageW(list.Handle(), LB_DELETESTRING, 99, 0);  // no such item: nothing changes
+        EXPECT_EQ(Handed(list), ControlTexts(list)) << sorted;
+        EXPECT_THROW(list.Items(list.Count()), std::exception);
+        EXPECT_THROW(list.Items(-1), std::exception);
+        list.Clear();
+        EXPECT_TRUE(list.ItemTexts()->empty());
+        EXPECT_EQ(Handed(list), ControlTexts(list)) << sorted;
+    }
+}
+
+TEST(ListBoxTexts, ItemsTheControlMakesItselfAndANewWindowAreFollowedToo)
+{
+    ListForm form(true);
+    TCustomListBox& list = form.list;
+    list.AddItems(ItemsOf({"b", "a"}));
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string mask = std::string(windows) + "\\*.*";
+    SendMessageA(list.Handle(), LB_DIR, DDL_DIRECTORY, reinterpret_cast<LPARAM>(mask.c_str()));
+    ASSERT_GT(list.Count(), 2);
+    EXPECT_EQ(Handed(list), ControlTexts(list));
+    // A window made again starts empty.
+    DestroyWindow(list.Handle());
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_TRUE(list.ItemTexts()->empty());
+}
+
+TEST(ListBoxTexts, TextsTakenEarlierStayAsTheyWereWhenTheListIsRefilled)
+{
+    ListForm form(true);
+    TCustomListBox& list = form.list;
+    list.AddItems(ItemsOf({"raz", "dwa", "trzy"}));
+    const auto before = list.ItemTexts();
+    list.Add("cztery");
+    const auto more = list.ItemTexts();
+    list.Clear();
+    list.AddItems(ItemsOf({"inny"}));
+    EXPECT_EQ(*before, (std::vector<std::string>{"dwa", "raz", "trzy"}));
+    EXPECT_EQ(*more, (std::vector<std::string>{"cztery", "dwa", "raz", "trzy"}));
+    EXPECT_EQ(*list.ItemTexts(), std::vector<std::string>{"inny"});
+}
