@@ -69,6 +69,10 @@ TForm1::TForm1(TComponent* owner) : TForm(owner)
     SetColor(clWhite);
     SetFont(TFont(L"MS Sans Serif", -11, clWindowText));
     BuildControls();
+    // The lists read once, the folder the start ends on: the tree and the folder initialisation move them
+    // before that, and a big folder read for nothing costs seconds.
+    FileListBox1.HoldReads();
+    DirectoryListBox1.HoldReads();
     HandleNeeded();
     // The controls are set up: the tree builds itself now and announces its first selection.
     try {
@@ -77,6 +81,16 @@ TForm1::TForm1(TComponent* owner) : TForm(owner)
         Application().HandleCurrentException();
     }
     DoCreate();
+    try {
+        FileListBox1.ReleaseReads();
+    } catch (...) {
+        Application().HandleCurrentException();
+    }
+    try {
+        DirectoryListBox1.ReleaseReads();
+    } catch (...) {
+        Application().HandleCurrentException();
+    }
 }
 
 void TForm1::BuildControls()

@@ -143,20 +143,38 @@ void TDirectoryListBox::ChangeDrive(char drive)
     }
 }
 
+void TDirectoryListBox::ReleaseReads()
+{
+    if (readsHeld_ > 0 && --readsHeld_ == 0 && readOwed_) {
+        readOwed_ = false;
+        RefreshItems();
+    }
+}
+
+void TDirectoryListBox::ReadVolumeFlags()
+{
+    const std::string root = DrivePart(folderPath_) + "\\";
+    DWORD flags = 0;
+    if (!GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, nullptr, &flags, nullptr, 0))
+        flags = 0;  // unknown: taken for a volume that ignores case
+    volumePreservesCase_ = (flags & (FILE_CASE_PRESERVED_NAMES | FILE_CASE_SENSITIVE_SEARCH)) != 0;
+    volumeIsCaseSensitive_ = (flags & FILE_CASE_SENSITIVE_SEARCH) != 0;
+}
+
 void TDirectoryListBox::RefreshItems()
 {
     if (!HandleAllocated())
         return;  // built when the window is made
+    if (readsHeld_ > 0) {
+        ReadVolumeFlags();  // the path comparisons until the release go by them
+        readOwed_ = true;
+        return;
+    }
     int target = -1;
     {
         TListBoxUpdate update(*this);
         Clear();
-        const std::string root = DrivePart(folderPath_) + "\\";
-        DWORD flags = 0;
-        if (!GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, nullptr, &flags, nullptr, 0))
-            flags = 0;  // unknown: taken for a volume that ignores case
-        volumePreservesCase_ = (flags & (FILE_CASE_PRESERVED_NAMES | FILE_CASE_SENSITIVE_SEARCH)) != 0;
-        volumeIsCaseSensitive_ = (flags & FILE_CASE_SENSITIVE_SEARCH) != 0;
+        ReadVolumeFlags();
         std::vector<TListBoxItem> items;
         // A folder reached by a short name is shown by its long one; the paths come from FolderPath.
         for (TDirectoryItem& item : DirectoryChainItems(ShownPathOf(folderPath_)))

@@ -34,6 +34,10 @@ public:
     void SetDirLabel(TLabel* label);
 
     virtual void RefreshItems();
+    // While held (a hold inside a hold counts once), rebuilds asked for are put off, and the release makes
+    // the one still owed; the volume's letter-case rules are taken at once all the same.
+    void HoldReads() { ++readsHeld_; }
+    void ReleaseReads();
     // The full path an item stands for; empty past the end; a negative index fails.
     std::string PathOfItem(int index) const;
     void OpenSelectedItem();
@@ -59,6 +63,7 @@ private:
     const TBitmap* GlyphOf(TDirGlyph glyph) const;
     void UpdateItemHeight();
     void UpdateDirLabel();
+    void ReadVolumeFlags();
 
     std::string folderPath_;
     // The exact names of the subfolder items, from item firstSubfolder_ on.
@@ -69,6 +74,8 @@ private:
     bool volumePreservesCase_ = false;
     bool volumeIsCaseSensitive_ = false;
     bool settingPath_ = false;
+    int readsHeld_ = 0;
+    bool readOwed_ = false;
     TBitmap openFolderGlyph_;
     TBitmap currentFolderGlyph_;
     TBitmap closedFolderGlyph_;

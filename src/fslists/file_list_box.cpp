@@ -108,10 +108,22 @@ void TFileListBox::SetShowGlyphs(bool show)
     Invalidate();
 }
 
+void TFileListBox::ReleaseReads()
+{
+    if (readsHeld_ > 0 && --readsHeld_ == 0 && readOwed_) {
+        readOwed_ = false;
+        RefreshItems();
+    }
+}
+
 void TFileListBox::RefreshItems()
 {
     if (!HandleAllocated())
         return;  // read when the window is made
+    if (readsHeld_ > 0) {
+        readOwed_ = true;
+        return;
+    }
     ChangeCurrentDirectory(folderPath_);
     TWaitCursor cursor(false);  // shown once the read turns out long
     {

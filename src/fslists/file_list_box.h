@@ -43,6 +43,11 @@ public:
 
     // Reads the items from the file system again.
     virtual void RefreshItems();
+    // While held (a hold inside a hold counts once), reads asked for are put off, and the release makes
+    // the one still owed. A window holds its lists while it starts, so they read only the folder the
+    // start ends on.
+    void HoldReads() { ++readsHeld_; }
+    void ReleaseReads();
 
     TNotifyEvent OnChange;
 
@@ -66,6 +71,8 @@ private:
     TFileType fileType_{TFileAttr::ftNormal};
     bool showGlyphs_ = false;
     int lastSelectedIndex_ = -1;
+    int readsHeld_ = 0;
+    bool readOwed_ = false;
     TEdit* fileEdit_ = nullptr;
     TDirectoryListBox* linkedDirectoryList_ = nullptr;
     TBitmap programGlyph_;
