@@ -194,5 +194,13 @@ bool HasEnumeratedItems(IShellFolder* folder, DWORD flags)
 
 bool SameIdList(const void* a, const void* b)
 {
-    return DesktopFolderInterface()->CompareIDs(0, Pidl(a), Pidl(b)) == 0;
+    TComPtr<IShellFolder> desktop = DesktopFolderInterface();
+    if (desktop->CompareIDs(0, Pidl(a), Pidl(b)) != 0)
+        return false;
+    // The comparison may take look-alikes for one name (naïve and naive under Wine): the names must
+    // agree as well, or a path selects the other folder.
+    const std::wstring nameA = ShellDisplayNameWide(desktop.get(), a, SHGDN_FORPARSING);
+    const std::wstring nameB = ShellDisplayNameWide(desktop.get(), b, SHGDN_FORPARSING);
+    return CompareStringOrdinal(nameA.data(), static_cast<int>(nameA.size()), nameB.data(),
+                                static_cast<int>(nameB.size()), TRUE) == CSTR_EQUAL;
 }

@@ -52,5 +52,6 @@ int SystemIconIndex(const void* absoluteList, bool large, bool open);
 TComPtr<IShellFolder> BindFolderInterface(IShellFolder* parent, const void* list, HWND window);
 // Whether an enumeration of folder with flags (SHCONTF_*) yields at least one item.
 bool HasEnumeratedItems(IShellFolder* folder, DWORD flags);
-// Whether two absolute lists name the same item, as the desktop compares them.
+// Whether two absolute lists name the same item: the desktop compares them equal, and their parsing
+// names are the same but for letter case.
 bool SameIdList(const void* a, const void* b);

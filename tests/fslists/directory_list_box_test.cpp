@@ -300,34 +300,6 @@ TEST_F(DirectoryListTest, ALinkedLabelShowsThePathShortenedToTheListsWidth)
     list.SetFolderPath(dir.Path());  // would write to the label that is gone
 }
 
-TEST_F(DirectoryListTest, FoldersTheCodePageCannotHoldAreShownWithQuestionMarksAndOpenThemselves)
-{
-    // naïve and naive: the look-alike conversion made them one item, and the other's folder opened.
-    const std::wstring base = AnsiToWide(deep);
-    for (const auto& [name, inner] : {std::pair{L"na\u00efve", L"inner_i"}, std::pair{L"naive", L"inner_n"},
-                                      std::pair{L"\u041f\u0430\u043f\u043a\u0430", L"inner_p"}}) {
-        ASSERT_TRUE(CreateDirectoryW((base + L"\\" + name).c_str(), nullptr));
-        ASSERT_TRUE(CreateDirectoryW((base + L"\\" + name + L"\\" + inner).c_str(), nullptr));
-    }
-    list.SetFolderPath(deep);
-    const Strings items = ItemTexts(list);
-    for (const auto& [text, inner] : {std::pair{"na?ve", "inner_i"}, std::pair{"naive", "inner_n"},
-                                      std::pair{"?????", "inner_p"}}) {
-        list.SetFolderPath(deep);
-        const auto at = std::find(items.begin(), items.end(), text);
-        ASSERT_NE(at, items.end()) << text;
-        const std::string path = list.PathOfItem(static_cast<int>(at - items.begin()));
-        EXPECT_EQ(path.find('?'), std::string::npos) << path;
-        list.SetFolderPath(path);
-        const Strings inside = ItemTexts(list);
-        EXPECT_EQ(inside.back(), inner) << text;
-        // The folder itself is shown by its own name, and its path leads back to it.
-        EXPECT_EQ(list.Items(list.ItemIndex()), text);
-        EXPECT_EQ(list.PathOfItem(list.ItemIndex()), list.FolderPath());
-        EXPECT_EQ(list.PathOfItem(list.ItemIndex() - 1), deep);
-    }
-}
-
 TEST_F(DirectoryListTest, AfterTheShownFolderWentAwayItsAncestorsAndTheRootOpenFromAnyDrive)
 {
     const std::string root = deep.substr(0, 3);
