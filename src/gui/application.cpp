@@ -16,6 +16,12 @@ TApplication& Application()
 
 namespace {
 
+bool KeysHeld(HWND target)
+{
+    const TWinControl* control = TWinControl::OwningControl(target);
+    return control && control->HoldsKeyboard();
+}
+
 LRESULT CALLBACK HiddenWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     return DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -100,9 +106,11 @@ void TApplication::ProcessMessage(MSG& msg)
     if (auto* form = root ? dynamic_cast<TForm*>(TWinControl::FromHandle(root)) : nullptr) {
         if (form->Busy() && IsUserInput(msg.message))
             return;
-        // The window's shortcut keys first, then its keyboard order (Tab, arrows in radio groups).
+        // The window's shortcut keys first, then its keyboard order (Tab, arrows in radio groups). An editor
+        // open in place keeps its keys: Escape there cancels the edit, it does not ask to leave.
         try {
-            if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && form->IsShortCut(msg))
+            if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && !KeysHeld(msg.hwnd) &&
+                form->IsShortCut(msg))
                 return;
         } catch (...) {
             HandleCurrentException();

@@ -1,5 +1,6 @@
 #include "gui/tree_view.h"
 
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 #include <vector>
@@ -337,8 +338,11 @@ void TCustomTreeView::DeleteNode(TTreeNode* node)
         ScopedValue<int> deleting(deleting_, deleting_ + 1);
         SendMessageW(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node->ItemId()));
     }
-    for (HTREEITEM item : doomed)
+    for (HTREEITEM item : doomed) {
+        if (rightClickNode_ && rightClickNode_->ItemId() == item)
+            rightClickNode_ = nullptr;
         nodes_.erase(item);
+    }
 }
 
 void TCustomTreeView::Clear()
@@ -347,12 +351,90 @@ void TCustomTreeView::Clear()
         ScopedValue<int> deleting(deleting_, deleting_ + 1);
         SendMessageW(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     }
+    rightClickNode_ = nullptr;
     nodes_.clear();
 }
 
 void TCustomTreeView::DestroyNodes()
 {
+    rightClickNode_ = nullptr;
     nodes_.clear();
+}
+
+TTreeNode* TCustomTreeView::GetNodeAt(int x, int y) const
+{
+    if (!HandleAllocated())
+        return nullptr;
+    TVHITTESTINFO hit{};
+    hit.pt = {x, y};
+    SendMessageW(Handle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    constexpr UINT onRow = TVHT_ONITEM | TVHT_ONITEMINDENT | TVHT_ONITEMBUTTON | TVHT_ONITEMRIGHT;
+    return (hit.flags & onRow) ? NodeFromItem(hit.hItem) : nullptr;
+}
+
+void TCustomTreeView::EditText(TTreeNode* node)
+{
+    if (!node || readOnly_)
+        return;
+    // The control edits labels only while it has the focus.
+    if (GetFocus() != Handle())
+        ::SetFocus(Handle());
+    SendMessageW(Handle(), TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(node->ItemId()));
+}
+
+bool TCustomTreeView::IsEditing() const
+{
+    return HandleAllocated() && SendMessageW(Handle(), TVM_GETEDITCONTROL, 0, 0) != 0;
+}
+
+void TCustomTreeView::ContextPopup(POINT /*clientPos*/, bool& /*handled*/)
+{
+}
+
+void TCustomTreeView::ContextMenuRequest(LPARAM screenPos, bool reflected)
+{
+    // Signed coordinates (a screen left of or above the main one); windowsx.h would rename node methods.
+    POINT pt{static_cast<short>(LOWORD(screenPos)), static_cast<short>(HIWORD(screenPos))};
+    TTreeNode* clicked = nullptr;
+    if (pt.x == -1 && pt.y == -1) {
+        // From the keyboard: at the selected node, as far as it is in view.
+        pt = {0, 0};
+        if (TTreeNode* selected = Selected()) {
+            RECT r{};
+            const HTREEITEM item = selected->ItemId();
+            std::memcpy(&r, &item, sizeof(item));  // the control reads the node from the rectangle's first bytes
+            if (SendMessageW(Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r))) {
+                RECT client{};
+                GetClientRect(Handle(), &client);
+                pt = {std::clamp(r.left, client.left, client.right), std::clamp(r.bottom, client.top, client.bottom)};
+            }
+        }
+    } else {
+        ScreenToClient(Handle(), &pt);
+        if (rightClickSelect_)
+            clicked = GetNodeAt(pt.x, pt.y);
+    }
+    // The clicked node shows as the drop target while its menu is up; the selection itself does not move.
+    struct Clicked {
+        TCustomTreeView& tree;
+        TTreeNode* saved;
+        Clicked(TCustomTreeView& t, TTreeNode* node) : tree(t), saved(t.rightClickNode_)
+        {
+            tree.rightClickNode_ = node;
+            if (node)
+                SendMessageW(tree.Handle(), TVM_SELECTITEM, TVGN_DROPHILITE, reinterpret_cast<LPARAM>(node->ItemId()));
+        }
+        ~Clicked()
+        {
+            if (tree.rightClickNode_ && tree.HandleAllocated())
+                SendMessageW(tree.Handle(), TVM_SELECTITEM, TVGN_DROPHILITE, 0);
+            tree.rightClickNode_ = saved;
+        }
+    } scope(*this, clicked);
+    bool handled = false;
+    ContextPopup(pt, handled);
+    if (!handled && !reflected)
+        DefaultHandler(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Handle()), screenPos);  // on to the parent
 }
 
 TTreeNode* TCustomTreeView::GetFirstNode() const
@@ -533,6 +615,29 @@ LRESULT TCustomTreeView::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg) {
     case CN_NOTIFY:
         return Notify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wParam) != Handle())
+            break;
+        ContextMenuRequest(lParam, false);
+        return 0;
+    case CN_CONTEXTMENU:
+        // Some tree controls send the request for a right click to their parent instead of themselves.
+        ContextMenuRequest(lParam, true);
+        return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        // The menu key and Shift+F10 ask for the selected node's menu; the key itself goes no further, so no
+        // second request follows from the platform's handling of it.
+        if (wParam == VK_APPS || (wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_MENU) >= 0 &&
+                                  GetKeyState(VK_CONTROL) >= 0)) {
+            ContextMenuRequest(static_cast<LPARAM>(-1), false);
+            return 0;
+        }
+        break;
+    case WM_KEYUP:
+        if (wParam == VK_APPS)
+            return 0;
+        break;
     case WM_DESTROY:
         ++deleting_;  // the control empties itself now: nothing more to tell
         DestroyNodes();

@@ -123,6 +123,17 @@ public:
     // Without it, a click on the selected node's label edits it.
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool value);
+    // While a right click is handled, the node under the mouse is the one acted on; the selection stays.
+    bool RightClickSelect() const { return rightClickSelect_; }
+    void SetRightClickSelect(bool value) { rightClickSelect_ = value; }
+
+    // The node whose row holds the client point, or null.
+    TTreeNode* GetNodeAt(int x, int y) const;
+    // Opens the label editor on node, as a slow second click on its label does (not on a read-only tree).
+    void EditText(TTreeNode* node);
+    // A label editor is open.
+    bool IsEditing() const;
+    bool HoldsKeyboard() const override { return IsEditing(); }
 
     TTVChangedEvent OnChange;
     TTVChangingEvent OnChanging;
@@ -162,6 +173,11 @@ protected:
     virtual bool Edit(TTreeNode* node, std::string& text);
     // The window goes: every node goes with it.
     virtual void DestroyNodes();
+    // A context menu is asked for at a client point: a right click, the menu key or Shift+F10 (then at the
+    // selected node). handled = true keeps the platform's own handling out.
+    virtual void ContextPopup(POINT clientPos, bool& handled);
+    // The node under the mouse while a right click is handled (with RightClickSelect), else null.
+    TTreeNode* RightClickNode() const { return rightClickNode_; }
 
 private:
     friend class TTreeNode;
@@ -170,6 +186,7 @@ private:
     void ExpandNode(TTreeNode* node);
     LRESULT Notify(NMHDR* header);
     void UpdateStyle(DWORD bit, bool on);
+    void ContextMenuRequest(LPARAM screenPos, bool reflected);
 
     std::unordered_map<HTREEITEM, std::unique_ptr<TTreeNode>> nodes_;
     int updateCount_ = 0;
@@ -179,4 +196,6 @@ private:
     int indent_ = 19;
     bool showRoot_ = true;
     bool readOnly_ = false;
+    bool rightClickSelect_ = true;
+    TTreeNode* rightClickNode_ = nullptr;
 };

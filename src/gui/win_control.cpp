@@ -155,6 +155,14 @@ void TWinControl::Detach()
     hwnd_ = nullptr;
 }
 
+TWinControl* TWinControl::OwningControl(HWND hwnd)
+{
+    for (HWND h = hwnd; h; h = GetAncestor(h, GA_PARENT))
+        if (TWinControl* control = FromHandle(h))
+            return control;
+    return nullptr;
+}
+
 LRESULT CALLBACK TWinControl::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     TWinControl* self = nullptr;
@@ -229,6 +237,9 @@ bool TWinControl::Reflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resul
         break;
     case WM_NOTIFY:
         child = reinterpret_cast<NMHDR*>(lParam)->hwndFrom;
+        break;
+    case WM_CONTEXTMENU:
+        child = reinterpret_cast<HWND>(wParam);
         break;
     case WM_DRAWITEM: {
         auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);

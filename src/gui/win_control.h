@@ -1,8 +1,9 @@
 #pragma once
 // A control that owns a window. Bounds are given at 96 pixels per inch and scaled to the screen.
 // One static window procedure (own classes) or subclass procedure (standard controls) finds the object
-// and calls its virtual WndProc; WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM and WM_CTLCOLOR*
-// are reflected from the parent to the child object as CN_* messages, so each control handles its own.
+// and calls its virtual WndProc; WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR* and a
+// child's WM_CONTEXTMENU are reflected from the parent to the child object as CN_* messages, so each control
+// handles its own.
 #include <string>
 #include <vector>
 
@@ -25,6 +26,7 @@ constexpr UINT CN_VKEYTOITEM = CN_BASE + WM_VKEYTOITEM;
 constexpr UINT CN_CHARTOITEM = CN_BASE + WM_CHARTOITEM;
 constexpr UINT CN_HSCROLL = CN_BASE + WM_HSCROLL;
 constexpr UINT CN_VSCROLL = CN_BASE + WM_VSCROLL;
+constexpr UINT CN_CONTEXTMENU = CN_BASE + WM_CONTEXTMENU;
 
 class TWinControl : public TComponent {
 public:
@@ -97,6 +99,13 @@ public:
 
     // The brush of the background colour, for WM_CTLCOLOR* and painting.
     HBRUSH BackgroundBrush();
+
+    // An editor of the control's own is open in place (a tree's label editor): every key goes to it, and the
+    // window's shortcut keys wait until it closes.
+    virtual bool HoldsKeyboard() const { return false; }
+    // The control a window belongs to: its own object, or that of the nearest ancestor that has one (an
+    // in-place editor belongs to the control that opened it).
+    static TWinControl* OwningControl(HWND hwnd);
 
 protected:
     struct TCreateParams {

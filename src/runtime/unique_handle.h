@@ -47,3 +47,16 @@ struct FindTraits {
     static void close(HANDLE h) { FindClose(h); }
 };
 using UniqueFindHandle = UniqueHandle<HANDLE, FindTraits>;
+
+// Kernel objects whose creation gives no handle (null) on failure: events, threads, mutexes.
+struct KernelObjectTraits {
+    static HANDLE invalid() { return nullptr; }
+    static void close(HANDLE h) { CloseHandle(h); }
+};
+using UniqueKernelObject = UniqueHandle<HANDLE, KernelObjectTraits>;
+
+struct ChangeNotificationTraits {
+    static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
+    static void close(HANDLE h) { FindCloseChangeNotification(h); }
+};
+using UniqueChangeHandle = UniqueHandle<HANDLE, ChangeNotificationTraits>;

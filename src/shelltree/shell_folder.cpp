@@ -138,34 +138,58 @@ TShellItemAbilities TShellFolder::ItemAbilities() const
     return abilities;
 }
 
+namespace {
+
+// The item the folder finds under a name, or none.
+TIdList ChildByName(IShellFolder* folder, const std::wstring& name)
+{
+    std::wstring text = name;
+    ITEMIDLIST* found = nullptr;
+    ULONG eaten = 0;
+    if (FAILED(folder->ParseDisplayName(nullptr, nullptr, text.data(), &eaten, &found, nullptr)))
+        found = nullptr;
+    return ShellIdList(found);
+}
+
+}  // namespace
+
 bool TShellFolder::RenameItem(const std::string& newName)
 {
     if (!ItemAbilities().Contains(TShellItemAbility::saCanRename))
         return false;
-    std::wstring wide = AnsiToWide(newName);
+    TComPtr<IShellFolder> parent = ParentFolderInterface();
+    const std::wstring wide = AnsiToWide(newName);
+    const auto sameItem = [&](const TIdList& a, const void* b) {
+        const HRESULT hr = parent->CompareIDs(0, Pidl(a), Pidl(b));
+        return SUCCEEDED(hr) && static_cast<short>(hr & 0xFFFF) == 0;
+    };
+    // Whether another item bears the name already: then no answer of the shell can mean it was renamed.
+    const TIdList before = ChildByName(parent.get(), wide);
+    const bool nameTaken = before && !sameItem(before, relative_.get());
+
     ITEMIDLIST* renamed = nullptr;
-    const HRESULT hr = ParentFolderInterface()->SetNameOf(nullptr, Pidl(relative_), wide.c_str(), SHGDN_NORMAL,
-                                                          &renamed);
+    const HRESULT hr = parent->SetNameOf(nullptr, Pidl(relative_), wide.c_str(), SHGDN_NORMAL, &renamed);
     TIdList newRelative = ShellIdList(renamed);
     if (hr != S_OK)
-        throw Exception(Format("Rename to %s failed", newName.c_str()));
-    if (!newRelative) {
-        // Renamed, but the folder gave no new identifier: ask it for the one the new name has.
-        ITEMIDLIST* parsed = nullptr;
-        ULONG eaten = 0;
-        if (FAILED(ParentFolderInterface()->ParseDisplayName(nullptr, nullptr, wide.data(), &eaten, &parsed,
-                                                             nullptr)))
-            parsed = nullptr;
-        newRelative = ShellIdList(parsed);
-        if (!newRelative)
-            throw Exception(Format("Rename to %s failed", newName.c_str()));
+        newRelative.reset();
+    if (!newRelative && !nameTaken) {
+        // A shell may rename and then fail to read the renamed item back: the parent folder finds it by its
+        // new name. After a refusal, the item found is at most this one under its old name.
+        TIdList found = ChildByName(parent.get(), wide);
+        if (found && (hr == S_OK || !sameItem(found, relative_.get()) ||
+                      ShellDisplayName(parent.get(), found.get(), SHGDN_INFOLDER | SHGDN_FOREDITING) == newName))
+            newRelative = std::move(found);
     }
+    if (hr != S_OK && !newRelative)
+        throw Exception(Format("Rename to %s failed", newName.c_str()));
+    if (!newRelative)
+        return true;  // renamed, but the folder cannot find it again: it keeps the identifiers it had
     TIdList newAbsolute = parent_ ? JoinIdLists(ShellAllocator(), parent_->AbsoluteIdList(), newRelative.get())
                                   : CopyIdList(ShellAllocator(), newRelative.get());
     // The folder interface bound under the old name would still list the old path.
     TComPtr<IShellFolder> folder;
     if (folder_)
-        folder = BindFolderInterface(ParentFolderInterface().get(), newRelative.get(), nullptr);
+        folder = BindFolderInterface(parent.get(), newRelative.get(), nullptr);
     relative_ = std::move(newRelative);
     absolute_ = std::move(newAbsolute);
     if (folder)

@@ -40,6 +40,65 @@ std::string DirectoryPart(const std::string& path)
     return end == std::string::npos ? std::string() : path.substr(0, end + 1);
 }
 
+std::string CurrentDirectory()
+{
+    char buffer[MAX_PATH + 1] = {};
+    const DWORD n = GetCurrentDirectoryA(sizeof(buffer), buffer);
+    return n == 0 || n > MAX_PATH ? std::string() : std::string(buffer, n);
+}
+
+// path is folder itself or lies below it (letter case ignored).
+bool PathWithin(const std::string& path, const std::string& folder)
+{
+    if (folder.empty() || path.size() < folder.size())
+        return false;
+    if (AnsiLowerCase(path.substr(0, folder.size())) != AnsiLowerCase(folder))
+        return false;
+    return path.size() == folder.size() || folder.back() == '\\' || path[folder.size()] == '\\';
+}
+
+// A folder that is the process's current directory, or holds it, cannot be renamed. For the rename the
+// current directory moves to the folder's parent; afterwards into the folder under its new name, or back
+// where it was when there was no rename.
+class CurrentDirectoryRelease {
+public:
+    explicit CurrentDirectoryRelease(const std::string& folder)
+    {
+        const std::string current = CurrentDirectory();
+        if (!PathWithin(current, folder))
+            return;
+        const std::string parent = DirectoryPart(folder);
+        if (parent.empty() || !SetCurrentDirectoryA(parent.c_str()))
+            return;
+        saved_ = current;
+        below_ = current.substr(folder.size());
+    }
+    ~CurrentDirectoryRelease()
+    {
+        if (!saved_.empty())
+            SetCurrentDirectoryA(saved_.c_str());
+    }
+    CurrentDirectoryRelease(const CurrentDirectoryRelease&) = delete;
+    CurrentDirectoryRelease& operator=(const CurrentDirectoryRelease&) = delete;
+
+    void Renamed(const std::string& folder)
+    {
+        if (saved_.empty())
+            return;
+        SetCurrentDirectoryA((folder + below_).c_str());
+        saved_.clear();
+    }
+
+private:
+    std::string saved_;  // empty: the current directory was not moved
+    std::string below_;  // its part below the folder
+};
+
+bool SameVerb(const std::string& verb, const char* name)
+{
+    return AnsiLowerCase(verb) == name;
+}
+
 }  // namespace
 
 TCustomShellTreeView::TCustomShellTreeView(TComponent* owner) : TCustomTreeView(owner)
@@ -50,7 +109,10 @@ TCustomShellTreeView::TCustomShellTreeView(TComponent* owner) : TCustomTreeView(
         SHGetFileInfoA("C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
 }
 
-TCustomShellTreeView::~TCustomShellTreeView() = default;
+TCustomShellTreeView::~TCustomShellTreeView()
+{
+    notifier_.reset();  // its thread ends before anything of the tree goes
+}
 
 TShellFolder* TCustomShellTreeView::NodeFolder(const TTreeNode* node)
 {
@@ -111,6 +173,10 @@ void TCustomShellTreeView::CreateWnd()
 
 LRESULT TCustomShellTreeView::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (IsShellMenuMessage(msg)) {
+        HandleShellMenuMessage(msg, wParam, lParam);
+        return 0;
+    }
     if (msg == TVM_SETIMAGELIST && !imageListGuard_) {
         // Whoever asks, the tree shows its own choice of images.
         FlagGuard guard(imageListGuard_);
@@ -293,9 +359,25 @@ bool TCustomShellTreeView::Edit(TTreeNode* node, std::string& text)
     if (OnEdited)
         OnEdited(node, text);
     TShellFolder* item = NodeFolder(node);
-    if (!item || !item->RenameItem(text))
+    // Accepting the label as it stands is no rename.
+    if (!item || text == node->Text())
         return false;
-    node->SetText(text);
+    {
+        CurrentDirectoryRelease release(item->ParsingPath());
+        if (!item->RenameItem(text))
+            return false;
+        release.Renamed(item->ParsingPath());
+    }
+    node->SetText(item->InFolderName());
+    // The selected folder has a new path: whoever follows the selection is told. A selection below it moves
+    // up to it first, as a user's move would: the nodes below name old paths and go.
+    bool selectionBelow = false;
+    for (TTreeNode* n = Selected(); n && !selectionBelow; n = n->Parent())
+        selectionBelow = n->Parent() == node;
+    if (selectionBelow)
+        SetSelected(node);
+    else if (node == Selected())
+        Change(node);
     // The loaded nodes below still name the old path: drop them, the next expansion lists them afresh.
     if (node->GetFirstChild()) {
         UpdateGuard update(*this);
@@ -307,9 +389,114 @@ bool TCustomShellTreeView::Edit(TTreeNode* node, std::string& text)
     return false;
 }
 
+void TCustomShellTreeView::DestroyNodes()
+{
+    notifier_.reset();
+    TCustomTreeView::DestroyNodes();
+}
+
+TTreeNode* TCustomShellTreeView::VerbNode() const
+{
+    TTreeNode* clicked = RightClickSelect() ? RightClickNode() : nullptr;
+    return clicked ? clicked : Selected();
+}
+
+void TCustomShellTreeView::ContextPopup(POINT clientPos, bool& handled)
+{
+    if (!autoContextMenus_)
+        return;
+    handled = true;
+    ShowShellContextMenu(*this, SelectedShellFolder(), clientPos);
+}
+
+void TCustomShellTreeView::BeforeVerb(const std::string& verb, bool& takenOver)
+{
+    if (SameVerb(verb, "rename")) {
+        if (TTreeNode* node = VerbNode()) {
+            EditText(node);
+            takenOver = true;
+        }
+    } else if (SameVerb(verb, "open")) {
+        // What the shell starts runs in the item's folder.
+        savedDirectory_ = CurrentDirectory();
+        if (const TShellFolder* item = SelectedShellFolder()) {
+            const std::string directory = DirectoryPart(item->ParsingPath());
+            if (!directory.empty())
+                SetCurrentDirectoryA(directory.c_str());
+        }
+    }
+}
+
+void TCustomShellTreeView::AfterVerb(const std::string& verb, bool succeeded)
+{
+    if (SameVerb(verb, "open")) {
+        // Back however the command went: the lists keep the current directory where they put it.
+        if (!savedDirectory_.empty())
+            SetCurrentDirectoryA(savedDirectory_.c_str());
+        savedDirectory_.clear();
+        return;
+    }
+    TTreeNode* node = VerbNode();
+    if (!succeeded || !node)
+        return;
+    if (SameVerb(verb, "delete")) {
+        // A deletion the user called off is reported as done as well: only a folder that is gone loses its node.
+        const TShellFolder* item = NodeFolder(node);
+        if (item && GetFileAttributesA(item->ParsingPath().c_str()) != INVALID_FILE_ATTRIBUTES)
+            return;
+        // A selection in the deleted folder moves to its parent first, as a user's move would, so the views
+        // that follow the selection leave it.
+        for (TTreeNode* n = Selected(); n; n = n->Parent())
+            if (n == node) {
+                SetSelected(node->Parent());
+                break;
+            }
+        node->Delete();
+    } else if (SameVerb(verb, "paste")) {
+        RefreshNode(node);
+    }
+}
+
+void TCustomShellTreeView::SetAutoRefresh(bool value)
+{
+    autoRefresh_ = value;
+    UpdateNotifier();
+}
+
+void TCustomShellTreeView::Change(TTreeNode* node)
+{
+    UpdateNotifier();
+    TCustomTreeView::Change(node);
+}
+
+void TCustomShellTreeView::UpdateNotifier()
+{
+    std::string path;
+    if (autoRefresh_ && HandleAllocated()) {
+        const TShellFolder* item = NodeFolder(Selected());
+        if (!item)
+            item = rootItem_.get();
+        if (item)
+            path = item->ParsingPath();
+        if (path.find('\\') == std::string::npos)
+            path.clear();  // a virtual folder: nothing on disk to watch
+    }
+    if (path.empty()) {
+        notifier_.reset();
+        return;
+    }
+    if (notifier_ && notifier_->Path() == path)
+        return;
+    notifier_.reset();  // the old thread ends before a new one starts
+    notifier_ = std::make_unique<TShellChangeNotifier>(path, [this] {
+        if (TTreeNode* selected = Selected())
+            RefreshNode(selected);
+    });
+}
+
 TShellFolder* TCustomShellTreeView::SelectedShellFolder() const
 {
-    return NodeFolder(Selected());
+    return NodeFolder(VerbNode());
 }
 
 std::string TCustomShellTreeView::SelectedPath() const
@@ -379,7 +566,7 @@ void TCustomShellTreeView::SelectIdList(const void* list)
 {
     if (busy_ || loading_)
         return;
-    if (const TShellFolder* selected = SelectedShellFolder())
+    if (const TShellFolder* selected = NodeFolder(Selected()))
         if (SameIdList(selected->AbsoluteIdList(), list))
             return;
     FlagGuard busy(busy_);
@@ -408,7 +595,7 @@ void TCustomShellTreeView::RefreshNode(TTreeNode* node)
     TIdList topList, selectedList;
     if (const TShellFolder* top = NodeFolder(TopItem()))
         topList = absoluteOf(*top);
-    if (const TShellFolder* selected = SelectedShellFolder())
+    if (const TShellFolder* selected = NodeFolder(Selected()))
         selectedList = absoluteOf(*selected);
 
     TTreeNode* parentNode = node->Parent();

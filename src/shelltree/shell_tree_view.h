@@ -7,13 +7,15 @@
 #include <string>
 
 #include "gui/tree_view.h"
+#include "shelltree/shell_change_notifier.h"
+#include "shelltree/shell_context_menu.h"
 #include "shelltree/shell_folder.h"
 #include "shelltree/shell_tree_types.h"
 
 // Lets the owner veto each new child node; canAdd is true on entry.
 using TAddFolderEvent = std::function<void(TShellFolder* folder, bool& canAdd)>;
 
-class TCustomShellTreeView : public TCustomTreeView {
+class TCustomShellTreeView : public TCustomTreeView, public IShellVerbHooks {
 public:
     explicit TCustomShellTreeView(TComponent* owner);
     ~TCustomShellTreeView() override;
@@ -26,11 +28,21 @@ public:
     // Selects the folder the text names, expanding its ancestors on the way. Raises EInvalidPath when the
     // shell cannot parse the text; a folder the tree does not reach clears the selection.
     void SetSelectedPath(const std::string& path);
+    // The selected node's item; while a right click is handled, that of the node under the mouse.
     TShellFolder* SelectedShellFolder() const;
     // Rebuilds node and its loaded subtree from the shell, keeping open branches, selection and scroll place.
     void RefreshNode(TTreeNode* node);
     // The item a node carries, or null.
     static TShellFolder* NodeFolder(const TTreeNode* node);
+
+    // The tree's part in the commands of its shell menu: "rename" edits the label in place instead of the
+    // shell; "open" runs with the item's folder as the current directory, which is restored afterwards;
+    // a successful "delete" drops the folder's node, a "paste" rebuilds it.
+    void BeforeVerb(const std::string& verb, bool& takenOver) override;
+    void AfterVerb(const std::string& verb, bool succeeded) override;
+    // The folder the change notifier watches now (empty when none runs), and its worker's thread.
+    std::string WatchedPath() const { return notifier_ && notifier_->Active() ? notifier_->Path() : std::string(); }
+    DWORD NotifierThreadId() const { return notifier_ ? notifier_->ThreadId() : 0; }
 
 protected:
     // A TRootFolder name or a path: the folder shown as the single top-level node.
@@ -40,9 +52,13 @@ protected:
     virtual void SetObjectTypes(TShellObjectTypes types);
     bool UseShellImages() const { return useShellImages_; }
     void SetUseShellImages(bool value);
-    // Kept as a setting only: the folder watcher it would start is not part of this program.
+    // Watches the selected folder (not its sub-folders) on a thread of its own and rebuilds its node when
+    // names in it change.
     bool AutoRefresh() const { return autoRefresh_; }
-    void SetAutoRefresh(bool value) { autoRefresh_ = value; }
+    void SetAutoRefresh(bool value);
+    // A right click shows the shell's context menu for the folder.
+    bool AutoContextMenus() const { return autoContextMenus_; }
+    void SetAutoContextMenus(bool value) { autoContextMenus_ = value; }
     TAddFolderEvent OnAddFolder;
 
     void CreateWnd() override;
@@ -50,7 +66,10 @@ protected:
     void GetImageIndex(TTreeNode* node) override;
     void GetSelectedIndex(TTreeNode* node) override;
     bool CanExpand(TTreeNode* node) override;
+    void Change(TTreeNode* node) override;
     bool Edit(TTreeNode* node, std::string& text) override;
+    void DestroyNodes() override;
+    void ContextPopup(POINT clientPos, bool& handled) override;
     // Frees every node and its item.
     virtual void ClearItems();
 
@@ -66,6 +85,10 @@ private:
     TTreeNode* FindFolderNode(const void* list, TTreeNode* start) const;
     static bool NodeNamesList(const TShellFolder& item, const void* list);
     void AssignImageList();
+    // The node a menu command acts on: the right-clicked one while that click is handled, else the selected.
+    TTreeNode* VerbNode() const;
+    // Starts, keeps or stops the change notifier to match AutoRefresh and the selected folder.
+    void UpdateNotifier();
 
     std::string root_ = "rfDesktop";
     std::string previousRoot_ = "rfDesktop";
@@ -73,11 +96,14 @@ private:
     TShellObjectTypes objectTypes_{TShellObjectType::otFolders};
     bool useShellImages_ = true;
     bool autoRefresh_ = false;
+    bool autoContextMenus_ = true;
+    std::string savedDirectory_;  // the current directory before an "open" from the menu
     bool loading_ = true;
     bool busy_ = false;
     bool rootLoading_ = false;
     bool imageListGuard_ = false;
     HIMAGELIST systemImages_ = nullptr;
+    std::unique_ptr<TShellChangeNotifier> notifier_;
 };
 
 // The tree as placed on a window: the settings made public.
@@ -92,5 +118,7 @@ public:
     using TCustomShellTreeView::SetUseShellImages;
     using TCustomShellTreeView::AutoRefresh;
     using TCustomShellTreeView::SetAutoRefresh;
+    using TCustomShellTreeView::AutoContextMenus;
+    using TCustomShellTreeView::SetAutoContextMenus;
     using TCustomShellTreeView::OnAddFolder;
 };

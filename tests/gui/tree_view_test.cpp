@@ -2,6 +2,7 @@
 // and the control's own selection moves while nodes are deleted are not reported.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -29,12 +30,23 @@ public:
     using TCustomTreeView::TCustomTreeView;
     std::function<bool(TTreeNode*)> check;
     int checks = 0;
+    // What each context-menu request saw: the node acted on and the client point.
+    struct Request {
+        TTreeNode* clicked;
+        POINT at;
+    };
+    std::vector<Request> requests;
 
 protected:
     bool CanExpand(TTreeNode* node) override
     {
         ++checks;
         return check ? check(node) : TCustomTreeView::CanExpand(node);
+    }
+    void ContextPopup(POINT clientPos, bool& handled) override
+    {
+        requests.push_back({RightClickNode(), clientPos});
+        handled = true;
     }
 };
 
@@ -153,4 +165,64 @@ TEST_F(TreeView, SelectionChangesAreReportedButNotTheMovesOfADeletion)
     TTreeNode* c = Add(nullptr, "c");
     tree->SetSelected(c);
     EXPECT_EQ(tree->Selected(), b);
+}
+
+TEST_F(TreeView, AMenuRequestNamesTheNodeUnderTheMouseAndTheKeysAskAtTheSelection)
+{
+    TTreeNode* a = Add(nullptr, "a");
+    TTreeNode* b = Add(nullptr, "b");
+    tree->SetSelected(a);
+    changes.clear();
+    RECT r{};
+    const HTREEITEM item = b->ItemId();
+    std::memcpy(&r, &item, sizeof(item));
+    ASSERT_TRUE(SendMessageW(tree->Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r)));
+    POINT screen{r.left + 2, r.top + 2};
+    ClientToScreen(tree->Handle(), &screen);
+    // As the control asks, on itself or through its parent.
+    SendMessageW(tree->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree->Handle()),
+                 MAKELPARAM(screen.x, screen.y));
+    SendMessageW(host.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree->Handle()),
+                 MAKELPARAM(screen.x, screen.y));
+    ASSERT_EQ(tree->requests.size(), 2u);
+    for (const auto& request : tree->requests) {
+        EXPECT_EQ(request.clicked, b);
+        EXPECT_EQ(request.at.x, r.left + 2);
+        EXPECT_EQ(request.at.y, r.top + 2);
+    }
+    EXPECT_EQ(tree->Selected(), a);
+    EXPECT_TRUE(changes.empty());
+
+    tree->requests.clear();
+    tree->SetRightClickSelect(false);
+    SendMessageW(tree->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree->Handle()),
+                 MAKELPARAM(screen.x, screen.y));
+    tree->SetRightClickSelect(true);
+    PostMessageW(tree->Handle(), WM_KEYDOWN, VK_APPS, 1);
+    Application().ProcessMessages();
+    ASSERT_EQ(tree->requests.size(), 2u);
+    for (const auto& request : tree->requests)
+        EXPECT_EQ(request.clicked, nullptr);
+    // From the keyboard: at the selected node's label.
+    const HTREEITEM selected = a->ItemId();
+    std::memcpy(&r, &selected, sizeof(selected));
+    SendMessageW(tree->Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
+    EXPECT_EQ(tree->requests[1].at.x, r.left);
+    EXPECT_EQ(tree->requests[1].at.y, r.bottom);
+}
+
+TEST_F(TreeView, AnOpenLabelEditorHoldsTheKeyboard)
+{
+    TTreeNode* a = Add(nullptr, "a");
+    EXPECT_FALSE(tree->HoldsKeyboard());
+    tree->EditText(a);
+    HWND editor = reinterpret_cast<HWND>(SendMessageW(tree->Handle(), TVM_GETEDITCONTROL, 0, 0));
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(tree->HoldsKeyboard());
+    EXPECT_EQ(TWinControl::OwningControl(editor), tree.get());
+    SendMessageW(tree->Handle(), TVM_ENDEDITLABELNOW, TRUE, 0);
+    EXPECT_FALSE(tree->HoldsKeyboard());
+    tree->SetReadOnly(true);
+    tree->EditText(a);
+    EXPECT_FALSE(tree->IsEditing());
 }

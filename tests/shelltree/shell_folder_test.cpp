@@ -52,6 +52,8 @@ public:
     std::function<HRESULT(DWORD flags, STRRET* name)> displayName;
     std::function<HRESULT(IShellFolder** out)> bind;
     std::function<HRESULT(IShellFolder** out)> uiObject;
+    std::function<HRESULT(const std::wstring& name, PIDLIST_RELATIVE* out)> parse;
+    std::function<int(PCUIDLIST_RELATIVE a, PCUIDLIST_RELATIVE b)> compare;
     ULONG attributes = 0;
     HRESULT setNameResult = E_FAIL;
     int setNameCalls = 0;
@@ -69,9 +71,11 @@ public:
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
     ULONG STDMETHODCALLTYPE Release() override { return --refs; }  // lives on the test's stack
-    HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND, IBindCtx*, LPWSTR, ULONG*, PIDLIST_RELATIVE*, ULONG*) override
+    HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND, IBindCtx*, LPWSTR name, ULONG*, PIDLIST_RELATIVE* out,
+                                               ULONG*) override
     {
-        return E_NOTIMPL;
+        *out = nullptr;
+        return parse ? parse(name, out) : E_NOTIMPL;
     }
     HRESULT STDMETHODCALLTYPE EnumObjects(HWND, SHCONTF, IEnumIDList**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE BindToObject(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, void** out) override
@@ -83,7 +87,10 @@ public:
     {
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE CompareIDs(LPARAM, PCUIDLIST_RELATIVE, PCUIDLIST_RELATIVE) override { return 0; }
+    HRESULT STDMETHODCALLTYPE CompareIDs(LPARAM, PCUIDLIST_RELATIVE a, PCUIDLIST_RELATIVE b) override
+    {
+        return compare ? MAKE_HRESULT(SEVERITY_SUCCESS, 0, static_cast<USHORT>(compare(a, b))) : 0;
+    }
     HRESULT STDMETHODCALLTYPE CreateViewObject(HWND, REFIID, void** out) override
     {
         // Hands out this folder itself: never the child's folder.
@@ -127,6 +134,23 @@ HRESULT WideName(STRRET* name, const wchar_t* text)
 
 // A relative list of one item holding "Folder" at offset 4, for names given by offset.
 const unsigned char kOffsetItem[] = {12, 0, 0, 0, 'F', 'o', 'l', 'd', 'e', 'r', 0, 0, 0, 0};
+// Two other one-item lists: the item under a new name, and another item of the same folder.
+const unsigned char kRenamedItem[] = {6, 0, 'N', 'e', 'w', 0, 0, 0};
+const unsigned char kOtherItem[] = {6, 0, 'O', 't', 'h', 0, 0, 0};
+
+// A list as the shell hands one out, from its allocator.
+template <size_t N>
+HRESULT GiveList(const unsigned char (&bytes)[N], PIDLIST_RELATIVE* out)
+{
+    *out = static_cast<PIDLIST_RELATIVE>(CoTaskMemAlloc(N));
+    std::memcpy(*out, bytes, N);
+    return S_OK;
+}
+
+bool SameBytes(const void* list, const unsigned char* bytes)
+{
+    return IdListSize(list) == IdListSize(bytes) && std::memcmp(list, bytes, IdListSize(bytes)) == 0;
+}
 
 }  // namespace
 
@@ -215,6 +239,58 @@ TEST(ShellFolder, RenameAsksTheShellOnlyWhenTheItemCanBeRenamedAndReportsARefusa
     }
     EXPECT_EQ(parent.setNameCalls, 1);
     EXPECT_EQ(IdListSize(child.RelativeIdList()), sizeof(kOffsetItem));  // unchanged
+}
+
+TEST(ShellFolder, ARenameTheShellCarriedOutStandsThoughReadingTheItemBackFailed)
+{
+    ScriptedFolder parent;
+    parent.attributes = SFGAO_CANRENAME;
+    // Lists compare equal when their bytes are.
+    parent.compare = [](PCUIDLIST_RELATIVE a, PCUIDLIST_RELATIVE b) {
+        return IdListSize(a) == IdListSize(b) && std::memcmp(a, b, IdListSize(a)) == 0 ? 0 : 1;
+    };
+    TShellFolder parentItem(nullptr, TComPtr<IShellFolder>::Share(&parent), nullptr);
+
+    // Renamed, but no identifier came back: the folder finds the item by its new name.
+    {
+        TShellFolder child(&parentItem, TComPtr<IShellFolder>(), kOffsetItem);
+        int parses = 0;
+        parent.setNameResult = S_OK;
+        parent.parse = [&](const std::wstring& name, PIDLIST_RELATIVE* out) {
+            EXPECT_EQ(name, L"Nowa");
+            return ++parses == 1 ? E_FAIL : GiveList(kRenamedItem, out);
+        };
+        EXPECT_TRUE(child.RenameItem("Nowa"));
+        EXPECT_TRUE(SameBytes(child.RelativeIdList(), kRenamedItem));
+    }
+    // Renamed, then the shell failed while reading the item back, and said so: the name is there now and
+    // was not before, so the rename stands.
+    {
+        TShellFolder child(&parentItem, TComPtr<IShellFolder>(), kOffsetItem);
+        int parses = 0;
+        parent.setNameResult = E_FAIL;
+        parent.parse = [&](const std::wstring&, PIDLIST_RELATIVE* out) {
+            return ++parses == 1 ? E_FAIL : GiveList(kRenamedItem, out);
+        };
+        EXPECT_TRUE(child.RenameItem("Nowa"));
+        EXPECT_TRUE(SameBytes(child.RelativeIdList(), kRenamedItem));
+    }
+    // Refused: another item bears the name, or the only item under it is this one under its old name.
+    parent.setNameResult = E_FAIL;
+    parent.displayName = [](DWORD, STRRET* name) { return WideName(name, L"folder"); };
+    for (const unsigned char* found : {kOtherItem, kOffsetItem}) {
+        TShellFolder child(&parentItem, TComPtr<IShellFolder>(), kOffsetItem);
+        parent.parse = [&](const std::wstring&, PIDLIST_RELATIVE* out) {
+            return found == kOtherItem ? GiveList(kOtherItem, out) : GiveList(kOffsetItem, out);
+        };
+        try {
+            child.RenameItem("Folder");
+            ADD_FAILURE() << "no exception";
+        } catch (const Exception& e) {
+            EXPECT_STREQ(e.what(), "Rename to Folder failed");
+        }
+        EXPECT_TRUE(SameBytes(child.RelativeIdList(), kOffsetItem));
+    }
 }
 
 TEST(ShellFolder, TheDesktopItemAndItemsMadeFromAbsoluteLists)

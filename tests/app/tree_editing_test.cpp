@@ -1,0 +1,125 @@
+// The folder tree on the main window while a folder's name is edited in place: the window's shortcut keys
+// leave the editor its keys, and renaming the folder the views show carries the views along.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+#include "dialog_driver.h"
+#include "gui/application.h"
+#include "temp_dir.h"
+
+namespace {
+
+std::string CurrentDirectory()
+{
+    char buffer[MAX_PATH + 1] = {};
+    GetCurrentDirectoryA(sizeof(buffer), buffer);
+    return buffer;
+}
+
+// Posts a key press to a window and runs the loop over it, as typing would.
+void PressKey(HWND target, WPARAM vk, bool ctrl = false)
+{
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+    SetKeyboardState(keys);
+    PostMessageW(target, WM_KEYDOWN, vk, 1);
+    Application().ProcessMessages();
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+}
+
+// Closes whatever dialog box shows: a question with "Nie", any other with Cancel.
+void Dismiss(HWND dialog)
+{
+    DialogDriver::Press(dialog, GetDlgItem(dialog, IDNO) ? IDNO : IDCANCEL);
+}
+
+class TreeEditing : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        Application().OnException = [this](const std::exception& e) { shown.push_back(e.what()); };
+        dir.MakeDir("folder");
+        dir.WriteFile("folder\\plik.txt", "x");
+        form.Show();
+        tree().SetSelectedPath(dir / "folder");
+    }
+    void TearDown() override { Application().OnException = nullptr; }
+
+    TShellTreeView& tree() { return form.ShellTreeView1; }
+    HWND Editor() { return reinterpret_cast<HWND>(SendMessageW(tree().Handle(), TVM_GETEDITCONTROL, 0, 0)); }
+
+    TempDir dir;
+    TForm1 form{nullptr};
+    std::vector<std::string> shown;
+};
+
+}  // namespace
+
+TEST_F(TreeEditing, TheWindowsShortcutKeysWaitWhileAFolderNameIsEdited)
+{
+    TTreeNode* node = tree().Selected();
+    ASSERT_NE(node, nullptr);
+    tree().EditText(node);
+    HWND editor = Editor();
+    ASSERT_NE(editor, nullptr);
+    SetWindowTextW(editor, L"zmieniona");
+    {
+        DialogDriver driver(Dismiss);
+        PressKey(editor, VK_F1);
+        PressKey(editor, 'S', true);
+        PressKey(editor, 'P', true);
+        EXPECT_FALSE(driver.Done()) << "a dialog showed: " << std::string(driver.Caption().begin(), driver.Caption().end());
+        EXPECT_FALSE(form.Panel1.Visible());
+        EXPECT_EQ(Editor(), editor);
+
+        // Escape cancels the edit instead of asking whether to leave.
+        PressKey(editor, VK_ESCAPE);
+        EXPECT_FALSE(driver.Done());
+    }
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(node->Text(), "folder");
+    EXPECT_EQ(GetFileAttributesA((dir / "zmieniona").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(shown.empty());
+
+    // With the editor closed the keys are the window's again.
+    PressKey(tree().Handle(), VK_F1);
+    EXPECT_TRUE(form.Panel1.Visible());
+}
+
+TEST_F(TreeEditing, RenamingTheFolderTheViewsShowCarriesThemAlong)
+{
+    TTreeNode* node = tree().Selected();
+    ASSERT_NE(node, nullptr);
+    ASSERT_EQ(CurrentDirectory(), dir / "folder");  // the lists made it current
+
+    // Return on the name as it stands renames nothing and reports nothing.
+    tree().EditText(node);
+    PressKey(Editor(), VK_RETURN);
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_TRUE(shown.empty()) << shown.front();
+
+    tree().EditText(node);
+    SetWindowTextW(Editor(), L"nowa");
+    PressKey(Editor(), VK_RETURN);
+    EXPECT_TRUE(shown.empty()) << shown.front();
+    EXPECT_EQ(node->Text(), "nowa");
+    EXPECT_EQ(tree().SelectedPath(), dir / "nowa");
+    EXPECT_EQ(form.DirectoryListBox1.FolderPath(), dir / "nowa");
+    EXPECT_EQ(form.FileListBox1.FolderPath(), dir / "nowa");
+    EXPECT_EQ(form.FileListBox1.Count(), 1);
+    EXPECT_EQ(CurrentDirectory(), dir / "nowa");
+}
+
+TEST_F(TreeEditing, TheWindowWatchesNoFolderAndRightClicksShowTheShellsMenu)
+{
+    EXPECT_FALSE(tree().AutoRefresh());
+    EXPECT_EQ(tree().WatchedPath(), "");
+    EXPECT_EQ(tree().NotifierThreadId(), 0u);
+    EXPECT_TRUE(tree().AutoContextMenus());
+    EXPECT_TRUE(tree().RightClickSelect());
+}
