@@ -108,6 +108,19 @@ void TForm::DoCreate()
 LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
+    case WM_ACTIVATE:
+        // The control that had the keyboard gets it back when the window is active again (after a message
+        // box, a dialog, another program); the platform would give it to the window itself.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(Handle(), focus))
+                focused_ = focus;
+        } else if (!HIWORD(wParam) && focused_ && IsWindow(focused_) && IsChild(Handle(), focused_) &&
+                   IsWindowEnabled(focused_) && IsWindowVisible(focused_)) {
+            ::SetFocus(focused_);
+            return 0;
+        }
+        break;
     case WM_CLOSE:
         if (Application().MainForm() == this) {
             Application().Terminate();

@@ -63,6 +63,7 @@ private:
     bool alphaBlend_ = false;
     BYTE alphaBlendValue_ = 255;
     int busy_ = 0;
+    HWND focused_ = nullptr;  // the control that had the keyboard when the window was last deactivated
 };
 
 // The window is busy for the life of the guard.

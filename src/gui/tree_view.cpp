@@ -418,7 +418,8 @@ void TCustomTreeView::ContextMenuRequest(LPARAM screenPos, bool reflected)
     struct Clicked {
         TCustomTreeView& tree;
         TTreeNode* saved;
-        Clicked(TCustomTreeView& t, TTreeNode* node) : tree(t), saved(t.rightClickNode_)
+        bool highlighted;
+        Clicked(TCustomTreeView& t, TTreeNode* node) : tree(t), saved(t.rightClickNode_), highlighted(node != nullptr)
         {
             tree.rightClickNode_ = node;
             if (node)
@@ -426,7 +427,7 @@ void TCustomTreeView::ContextMenuRequest(LPARAM screenPos, bool reflected)
         }
         ~Clicked()
         {
-            if (tree.rightClickNode_ && tree.HandleAllocated())
+            if (highlighted && tree.HandleAllocated())
                 SendMessageW(tree.Handle(), TVM_SELECTITEM, TVGN_DROPHILITE, 0);
             tree.rightClickNode_ = saved;
         }
@@ -570,6 +571,9 @@ LRESULT TCustomTreeView::Notify(NMHDR* header)
         if (deleting_)
             return 0;
         auto* nm = reinterpret_cast<NMTREEVIEWW*>(header);
+        // Once the selection itself moves, the right-clicked node no longer stands in for it: whoever
+        // follows the change reads the real one.
+        rightClickNode_ = nullptr;
         Change(NodeFromItem(nm->itemNew.hItem));
         return 0;
     }

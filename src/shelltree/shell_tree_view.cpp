@@ -1,6 +1,7 @@
 #include "shelltree/shell_tree_view.h"
 
 #include <climits>
+#include <utility>
 
 #include "gui/application.h"
 #include "gui/wait_cursor.h"
@@ -57,21 +58,27 @@ bool PathWithin(const std::string& path, const std::string& folder)
     return path.size() == folder.size() || folder.back() == '\\' || path[folder.size()] == '\\';
 }
 
-// A folder that is the process's current directory, or holds it, cannot be renamed. For the rename the
-// current directory moves to the folder's parent; afterwards into the folder under its new name, or back
-// where it was when there was no rename.
+// A folder that is the process's current directory, or holds it, can be neither renamed nor deleted: the
+// current directory moves to the folder's parent. Gives where it was, or nothing when it did not move.
+std::string LeaveFolder(const std::string& folder)
+{
+    const std::string current = CurrentDirectory();
+    if (!PathWithin(current, folder))
+        return std::string();
+    const std::string parent = DirectoryPart(folder);
+    if (parent.empty() || !SetCurrentDirectoryA(parent.c_str()))
+        return std::string();
+    return current;
+}
+
+// For a rename the current directory leaves the folder; afterwards it goes into the folder under its new
+// name, or back where it was when there was no rename.
 class CurrentDirectoryRelease {
 public:
-    explicit CurrentDirectoryRelease(const std::string& folder)
+    explicit CurrentDirectoryRelease(const std::string& folder) : saved_(LeaveFolder(folder))
     {
-        const std::string current = CurrentDirectory();
-        if (!PathWithin(current, folder))
-            return;
-        const std::string parent = DirectoryPart(folder);
-        if (parent.empty() || !SetCurrentDirectoryA(parent.c_str()))
-            return;
-        saved_ = current;
-        below_ = current.substr(folder.size());
+        if (!saved_.empty())
+            below_ = saved_.substr(folder.size());
     }
     ~CurrentDirectoryRelease()
     {
@@ -416,6 +423,10 @@ void TCustomShellTreeView::BeforeVerb(const std::string& verb, bool& takenOver)
             EditText(node);
             takenOver = true;
         }
+    } else if (SameVerb(verb, "delete")) {
+        leftDirectory_.clear();
+        if (const TShellFolder* item = SelectedShellFolder())
+            leftDirectory_ = LeaveFolder(item->ParsingPath());
     } else if (SameVerb(verb, "open")) {
         // What the shell starts runs in the item's folder.
         savedDirectory_ = CurrentDirectory();
@@ -437,13 +448,17 @@ void TCustomShellTreeView::AfterVerb(const std::string& verb, bool succeeded)
         return;
     }
     TTreeNode* node = VerbNode();
-    if (!succeeded || !node)
-        return;
     if (SameVerb(verb, "delete")) {
-        // A deletion the user called off is reported as done as well: only a folder that is gone loses its node.
+        // A deletion the user called off is reported as done as well: only a folder that is gone loses its
+        // node. One that stays takes the current directory back if it held it.
+        const std::string left = std::exchange(leftDirectory_, std::string());
         const TShellFolder* item = NodeFolder(node);
-        if (item && GetFileAttributesA(item->ParsingPath().c_str()) != INVALID_FILE_ATTRIBUTES)
+        const bool gone = item && GetFileAttributesA(item->ParsingPath().c_str()) == INVALID_FILE_ATTRIBUTES;
+        if (!succeeded || !node || (item && !gone)) {
+            if (!left.empty())
+                SetCurrentDirectoryA(left.c_str());
             return;
+        }
         // A selection in the deleted folder moves to its parent first, as a user's move would, so the views
         // that follow the selection leave it.
         for (TTreeNode* n = Selected(); n; n = n->Parent())
@@ -452,7 +467,7 @@ void TCustomShellTreeView::AfterVerb(const std::string& verb, bool succeeded)
                 break;
             }
         node->Delete();
-    } else if (SameVerb(verb, "paste")) {
+    } else if (succeeded && node && SameVerb(verb, "paste")) {
         RefreshNode(node);
     }
 }

@@ -98,6 +98,7 @@ private:
     bool autoRefresh_ = false;
     bool autoContextMenus_ = true;
     std::string savedDirectory_;  // the current directory before an "open" from the menu
+    std::string leftDirectory_;   // the current directory a "delete" moved out of the folder, if it did
     bool loading_ = true;
     bool busy_ = false;
     bool rootLoading_ = false;

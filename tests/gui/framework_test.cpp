@@ -312,3 +312,16 @@ TEST(Framework, AControlSubclassedAgainAfterOursStillHandlesItsOwnDestruction)
     EXPECT_TRUE(saw(WM_DESTROY));
     EXPECT_TRUE(saw(WM_NCDESTROY));
 }
+
+TEST(Framework, AWindowGivesTheFocusBackToItsControlAfterAMessageBox)
+{
+    TestForm form;
+    form.Show();
+    SetForegroundWindow(form.Handle());
+    form.edit.SetFocus();
+    ASSERT_EQ(GetFocus(), form.edit.Handle());
+    DialogDriver driver([](HWND dialog) { DialogDriver::Press(dialog, IDOK); });
+    Application().MessageBox(L"Komunikat", L"Pytanie", MB_OK);
+    ASSERT_TRUE(driver.Done());
+    EXPECT_EQ(GetFocus(), form.edit.Handle());
+}

@@ -397,3 +397,33 @@ TEST_F(ContextMenu, ARefusedNameIsReportedWithTheTypedTextAndChangesNothing)
     }
     EXPECT_TRUE(changes.empty());
 }
+
+TEST_F(ContextMenu, DeletingTheSelectedFolderMovesTheSelectionToItsParentFirst)
+{
+    DriveFolder d;
+    const std::string name = "current_" + std::to_string(GetCurrentProcessId());
+    const std::string doomed = d.Make(name);
+    TTreeNode* top = Open(d.Path());
+    ASSERT_NE(top, nullptr);
+    tree->SetSelectedPath(doomed);
+    ASSERT_TRUE(SetCurrentDirectoryA(doomed.c_str()));  // as the lists do
+    TTreeNode* node = tree->Selected();
+    ASSERT_NE(node, nullptr);
+    changes.clear();
+    std::vector<std::string> told;  // what the views that follow the selection read
+    tree->OnChange = [&](TTreeNode* selected) {
+        changes.push_back(selected);
+        told.push_back(tree->SelectedPath());
+        SetCurrentDirectoryA(told.back().c_str());  // as the lists do
+    };
+    MenuDriver menu(CommandOf(*Item(node), "delete"));
+    DialogDriver confirm([](HWND dialog) { DialogDriver::Press(dialog, IDYES); });
+    RightClick(node);
+    ForgetTrashed(name);
+    EXPECT_FALSE(Exists(doomed));
+    EXPECT_EQ(tree->Selected(), top);
+    EXPECT_EQ(changes, std::vector<TTreeNode*>{top});
+    EXPECT_EQ(told, std::vector<std::string>{d.Path()});
+    EXPECT_EQ(CurrentDirectoryPath(), d.Path());
+    EXPECT_TRUE(ChildNodes(top).empty());
+}
