@@ -94,7 +94,7 @@ TEST(ShellChangeNotifier, ChangesReachTheGuiThreadTogetherAndNeverAfterTheEnd)
 
     // Thirty changes while the GUI thread is busy come as far fewer calls, on the GUI thread.
     for (int i = 0; i < 30; ++i)
-        dir.MakeDir("n" + std::to_string(i));
+        dir.MakeDir(std::string("n").append(std::to_string(i)));
     EXPECT_TRUE(PumpUntil([&] { return calls > 0; }, 2000));
     Pump(300);
     EXPECT_GE(calls, 1);
@@ -112,7 +112,7 @@ TEST(ShellChangeNotifier, ChangesReachTheGuiThreadTogetherAndNeverAfterTheEnd)
     EXPECT_EQ(ThreadCount(), before);
 
     // Nothing to watch, nothing started.
-    for (const std::string path : {std::string(), dir / "missing"}) {
+    for (const std::string& path : {std::string(), dir / "missing"}) {
         TShellChangeNotifier idle(path, [&] { ++calls; });
         EXPECT_FALSE(idle.Active());
         EXPECT_EQ(idle.ThreadId(), 0u);
