@@ -50,8 +50,7 @@ std::vector<TSubfolder> CollectSubfolders(const std::string& folder)
     sorted.reserve(wide.size());
     const std::wstring* last = nullptr;
     for (size_t i : order) {
-        if (last && CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, last->c_str(), -1, wide[i].c_str(), -1) ==
-                        CSTR_EQUAL)
+        if (last && CompareCaseBlind(*last, wide[i], LOCALE_USER_DEFAULT) == CSTR_EQUAL)
             continue;
         sorted.push_back({WideToAnsi(wide[i]), std::move(exact[i])});
         last = &wide[i];

@@ -19,32 +19,68 @@ constexpr TColor clHighlightText = clSysBit | COLOR_HIGHLIGHTTEXT;
 
 }  // namespace
 
+int CompareCaseBlind(const std::wstring& a, const std::wstring& b, LCID locale)
+{
+    // What the two share at the start weighs the same in both and decides nothing: it is skipped up to a
+    // space that plain characters follow in both, a place no character joins across (no ligature,
+    // accent or letter pair of any locale spans it). Long names that differ near their end then cost
+    // what their ends cost.
+    const size_t limit = std::min(a.size(), b.size());
+    size_t common = 0;
+    while (common < limit && a[common] == b[common])
+        ++common;
+    size_t cut = common;
+    while (cut > 0 && a[cut - 1] != L' ')
+        --cut;
+    const auto plainAt = [cut](const std::wstring& t) { return cut == t.size() || t[cut] < 0x80; };
+    if (cut > 0 && !(plainAt(a) && plainAt(b)))
+        cut = 0;
+    return CompareStringW(locale, NORM_IGNORECASE, a.c_str() + cut, static_cast<int>(a.size() - cut),
+                          b.c_str() + cut, static_cast<int>(b.size() - cut));
+}
+
 // The order in which a sorted list box keeps its texts: case-blind comparison in the list's locale.
 // Sort keys make it n log n byte compares; a pass with the list's own comparison over the neighbours
 // confirms the result, and sorting with that comparison itself is the fallback, so the order is always
 // the one adding the texts one by one would give (up to the place among texts that compare equal).
 std::vector<size_t> CaseBlindOrder(const std::vector<std::wstring>& texts, LCID locale)
 {
-    const DWORD flags = NORM_IGNORECASE;
+    const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
     std::vector<size_t> order(texts.size());
     std::iota(order.begin(), order.end(), size_t{0});
-    std::vector<std::string> keys(texts.size());
+    // All keys in one block: one allocation instead of one a text.
+    std::vector<BYTE> keys;
+    std::vector<std::pair<size_t, size_t>> spans(texts.size());  // where each key lies in the block
+    std::vector<BYTE> key;
     bool keysMade = true;
     for (size_t i = 0; i < texts.size() && keysMade; ++i) {
-        const int n = LCMapStringW(locale, LCMAP_SORTKEY | flags, texts[i].c_str(), -1, nullptr, 0);
+        const std::wstring& text = texts[i];
+        // One call with room enough as a rule; only a key longer than that is measured first.
+        key.resize(text.size() * 8 + 64);
+        int n = LCMapStringW(locale, flags, text.c_str(), static_cast<int>(text.size()),
+                             reinterpret_cast<LPWSTR>(key.data()), static_cast<int>(key.size()));
+        if (n <= 0) {
+            n = LCMapStringW(locale, flags, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
+            if (n > 0) {
+                key.resize(static_cast<size_t>(n));
+                n = LCMapStringW(locale, flags, text.c_str(), static_cast<int>(text.size()),
+                                 reinterpret_cast<LPWSTR>(key.data()), n);
+            }
+        }
         if (n <= 0) {
             keysMade = false;
             break;
         }
-        keys[i].resize(static_cast<size_t>(n));
-        LCMapStringW(locale, LCMAP_SORTKEY | flags, texts[i].c_str(), -1, reinterpret_cast<LPWSTR>(keys[i].data()),
-                     n);
+        spans[i] = {keys.size(), static_cast<size_t>(n)};
+        keys.insert(keys.end(), key.begin(), key.begin() + n);
     }
-    auto compare = [&](size_t a, size_t b) {
-        return CompareStringW(locale, flags, texts[a].c_str(), -1, texts[b].c_str(), -1);
-    };
+    auto compare = [&](size_t a, size_t b) { return CompareCaseBlind(texts[a], texts[b], locale); };
     if (keysMade) {
-        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys[a] < keys[b]; });
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+            const BYTE* ka = keys.data() + spans[a].first;
+            const BYTE* kb = keys.data() + spans[b].first;
+            return std::lexicographical_compare(ka, ka + spans[a].second, kb, kb + spans[b].second);
+        });
         bool ordered = true;
         for (size_t i = 1; i < order.size() && ordered; ++i)
             ordered = compare(order[i - 1], order[i]) != CSTR_GREATER_THAN;

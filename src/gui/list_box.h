@@ -17,6 +17,9 @@ struct TListBoxItem {
 // Positions of texts in the order a sorted list box keeps them: ascending under the case-blind
 // comparison of the locale, texts that compare equal in the order given.
 std::vector<size_t> CaseBlindOrder(const std::vector<std::wstring>& texts, LCID locale);
+// The case-blind comparison of the locale (CompareStringW with NORM_IGNORECASE): CSTR_LESS_THAN,
+// CSTR_EQUAL or CSTR_GREATER_THAN.
+int CompareCaseBlind(const std::wstring& a, const std::wstring& b, LCID locale);
 
 class TCustomListBox : public TWinControl {
 public:

@@ -262,6 +262,29 @@ TEST_F(FileListTest, OrderIsExactlyThePlatformSortedListsOrder)
     EXPECT_NE(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
 }
 
+TEST_F(FileListTest, LongNamesAlikeAtTheStartStandInThePlatformsOrder)
+{
+    TempDir alike;
+    // Over a hundred characters each, the same long start, the ends differing in what sorts subtly.
+    const std::string start = "Sprawozdanie z dzia\xB3\x61lno\x9C\x63i zarz\xB9\x64u sp\xF3\xB3ki akcyjnej za rok "
+                              "obrotowy zako\xF1\x63zony w grudniu wersja ";
+    const Strings ends = {"1.txt", "10.txt", "2.txt", "A.txt", "a-b.txt", "ab.txt", "a b.txt", "'a.txt", "\xB9.txt",
+                          "\xA5Z.TXT", "z.txt", "\xBF.txt", "co-op", "coop", "co op", "x", "x y", "ostateczna",
+                          "Ostateczna 2"};
+    Strings names;
+    for (const std::string& end : ends) {
+        names.push_back(start + end);
+        alike.WriteFile(names.back(), "");
+    }
+    list.SetFolderPath(alike.Path());
+    const Strings items = ItemTexts(list);
+    const Strings platform = PlatformSortedOrder(names);
+    ASSERT_EQ(items.size(), platform.size());
+    for (size_t i = 0; i < items.size(); ++i)
+        EXPECT_TRUE(items[i] == platform[i] || CompareEqual(items[i], platform[i]))
+            << i << ": " << items[i] << " / " << platform[i];
+}
+
 TEST_F(FileListTest, SelectingByNameNotifiesOnceAndTheLinkedEditFollows)
 {
     TEdit edit(&host);

@@ -113,3 +113,32 @@ TEST(ListBoxTexts, TextsTakenEarlierStayAsTheyWereWhenTheListIsRefilled)
     EXPECT_EQ(*more, (std::vector<std::string>{"cztery", "dwa", "raz", "trzy"}));
     EXPECT_EQ(*list.ItemTexts(), std::vector<std::string>{"inny"});
 }
+
+TEST(ListBoxOrder, LongTextsAlikeAtTheStartCompareAsThePlatformComparesThem)
+{
+    // Shared starts with and without spaces, then ends that sort in every which way: letter case, Polish
+    // letters, digits, hyphens and apostrophes (which the word sort weighs apart), spaces, ligatures and
+    // letter pairs some locales sort as one letter, and combining accents that join the letter before.
+    const std::vector<std::wstring> starts = {
+        L"", L"Sprawozdanie z dzia\u0142alno\u015Bci zarz\u0105du sp\u00F3\u0142ki nr ", L"a b c ", L"x-y ",
+        L"bez_spacji_", L"koniec ", L"  "};
+    const std::vector<std::wstring> ends = {
+        L"", L"a", L"A", L"b", L"\u0105", L"\u0104", L"z", L"\u017C", L"1", L"10", L"2", L"-a", L"a-", L"'a",
+        L"co-op", L"coop", L"co op", L" ", L"  x", L"x ", L"\u00DF", L"ss", L"\u00E6", L"ae", L"ch", L"h", L"c",
+        L"dz", L"dzs", L"aa", L"\u00E5", L"e\u0301", L"\u00E9", L"\u0301x", L"\uFF21", L"\u00FE", L"th", L".txt"};
+    const LCID locales[] = {LOCALE_USER_DEFAULT, MAKELCID(0x0405, SORT_DEFAULT), MAKELCID(0x040E, SORT_DEFAULT),
+                            MAKELCID(0x0406, SORT_DEFAULT), MAKELCID(0x0409, SORT_DEFAULT)};
+    int differences = 0;
+    for (LCID locale : locales)
+        for (const std::wstring& start : starts)
+            for (const std::wstring& x : ends)
+                for (const std::wstring& y : ends) {
+                    const std::wstring a = start + x;
+                    const std::wstring b = start + y;
+                    const int platform = CompareStringW(locale, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1);
+                    if (CompareCaseBlind(a, b, locale) != platform && ++differences <= 10)
+                        ADD_FAILURE() << std::hex << locale << ": '" << WideToAnsi(a) << "' / '" << WideToAnsi(b)
+                                      << "'";
+                }
+    EXPECT_EQ(differences, 0);
+}
