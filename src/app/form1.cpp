@@ -2,6 +2,7 @@
 
 #include "app/form3.h"
 #include "fslists/path_routines.h"
+#include "fslists/folder_search.h"
 #include "gui/application.h"
 #include "listing/printed_listing.h"
 #include "listing/save_listing.h"
@@ -28,6 +29,15 @@ TFont Arial(int height, TColor color, unsigned style = 0)
 std::unique_ptr<TListingItems> SnapshotOf(const TCustomListBox& list)
 {
     return std::make_unique<TStringListingItems>(list.ItemTexts());
+}
+
+// A key is waiting that may change the text in the edit that has the focus (its release does not count).
+bool TextKeyWaiting()
+{
+    if (!(HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY))
+        return false;
+    MSG msg;
+    return PeekMessageW(&msg, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE | PM_NOYIELD) != FALSE;
 }
 
 }  // namespace
@@ -81,6 +91,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner)
         Application().HandleCurrentException();
     }
     DoCreate();
+    TSharedFolderSearches shared;  // both lists read the same folder: once
     try {
         FileListBox1.ReleaseReads();
     } catch (...) {
@@ -110,6 +121,9 @@ void TForm1::BuildControls()
     Edit1.SetFont(grey);
     Edit1.SetText("*.*");
     Edit1.OnChange = [this] { Edit1Change(); };
+    maskTimer_.SetEnabled(false);
+    maskTimer_.SetInterval(10);
+    maskTimer_.SetOnTimer([this] { ApplyMask(); });
 
     Place(GroupBox1, *this, "GroupBox1", 504, 136, 121, 65);
     GroupBox1.SetCaption(L"Co uwzględniać");
@@ -272,6 +286,7 @@ void TForm1::InitFolders()
 // A virtual folder (a plain name) or no selection (an empty text) has no backslash: the lists stay.
 void TForm1::ShellTreeView1Change()
 {
+    TSharedFolderSearches shared;  // both lists read the same folder: once
     if (ShellTreeView1.SelectedPath().find('\\') != std::string::npos)
         FileListBox1.EnterPath(ShellTreeView1.SelectedPath());
     if (ShellTreeView1.SelectedPath().find('\\') != std::string::npos)
@@ -280,7 +295,16 @@ void TForm1::ShellTreeView1Change()
 
 void TForm1::Edit1Change()
 {
-    FileListBox1.SetMaskText(Edit1.Caption());
+    ApplyMask();
+}
+
+void TForm1::ApplyMask()
+{
+    maskTimer_.SetEnabled(false);
+    // A read of a big folder takes seconds: with keys typed meanwhile, the list is read for the last of them
+    // only, and never shows a mask the edit no longer holds once the typing is over.
+    if (!FileListBox1.TrySetMaskText(Edit1.Caption(), TextKeyWaiting))
+        maskTimer_.SetEnabled(true);
 }
 
 void TForm1::DirectoryListBox1Change()
@@ -367,6 +391,11 @@ void TForm1::pozycjaChange()
 
 std::unique_ptr<TListingItems> TForm1::ListingItems(TListingSource source)
 {
+    // The file list on the mask in the edit, however long the read.
+    if (maskTimer_.Enabled()) {
+        maskTimer_.SetEnabled(false);
+        FileListBox1.SetMaskText(Edit1.Caption());
+    }
     return SnapshotOf(source == TListingSource::lsDirectories ? static_cast<const TCustomListBox&>(DirectoryListBox1)
                                                               : FileListBox1);
 }

@@ -91,6 +91,11 @@ private:
     ListingOptions ReadListingOptions();
     // The items of the list an export reads.
     std::unique_ptr<TListingItems> ListingItems(TListingSource source);
+    // The file list takes the mask in the edit, unless a key waiting to be handled will change it again;
+    // a read such a key cuts short is taken up again when the keys are done (maskTimer_).
+    void ApplyMask();
+
+    TTimer maskTimer_{this};
 };
 
 // Shows the about window (form3) without making it modal, or brings it to the front.

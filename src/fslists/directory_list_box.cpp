@@ -4,6 +4,7 @@
 
 #include "fslists/file_list_box.h"
 #include "fslists/file_type.h"
+#include "fslists/folder_search.h"
 #include "fslists/path_routines.h"
 #include "fslists/path_text.h"
 #include "gui/application.h"
@@ -30,21 +31,19 @@ std::vector<TSubfolder> CollectSubfolders(const std::string& folder)
     // one folder shown for two, and the other's files listed under it).
     std::vector<std::wstring> wide;
     std::vector<std::string> exact;
-    WIN32_FIND_DATAW data;
-    UniqueFindHandle find(FindFirstFileW(AnsiToWide(JoinPath(folder, "*.*")).c_str(), &data));
-    if (find) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (!SearchReturns(data.dwFileAttributes, faDirectory) || !(data.dwFileAttributes & faDirectory) ||
-                name == L"." || name == L"..")
-                continue;
-            std::optional<std::string> reach = ExactAnsi(name);
-            if (!reach)
-                reach = data.cAlternateFileName[0] ? ExactAnsi(data.cAlternateFileName) : std::nullopt;
-            wide.push_back(name);
-            exact.push_back(reach.value_or(std::string()));
-        } while (FindNextFileW(find.get(), &data));
-    }
+    // A search for every entry, which the file list reading the same folder may share.
+    SearchEntries(AnsiToWide(JoinPath(folder, "*.*")), folder, [&](const TFolderEntry& entry) {
+        const std::wstring name = entry.name;
+        if (!SearchReturns(entry.attributes, faDirectory) || !(entry.attributes & faDirectory) || name == L"." ||
+            name == L"..")
+            return true;
+        std::optional<std::string> reach = ExactAnsi(name);
+        if (!reach)
+            reach = entry.alternateName[0] ? ExactAnsi(entry.alternateName) : std::nullopt;
+        wide.push_back(name);
+        exact.push_back(reach.value_or(std::string()));
+        return true;
+    });
     const std::vector<size_t> order = CaseBlindOrder(wide, LOCALE_USER_DEFAULT);
     std::vector<TSubfolder> sorted;
     sorted.reserve(wide.size());
@@ -96,6 +95,8 @@ void TDirectoryListBox::SetFolderPath(const std::string& path)
 {
     if (path.empty() || ComparePathText(path, folderPath_) == 0)
         return;  // also ends the round of notifications with the views that follow this list
+    // The file list that follows this one reads the same folder: one search serves both.
+    TSharedFolderSearches shared;
     const std::string savedDirectory = CurrentDirectory();
     const std::string savedPath = folderPath_;
     const TSplitPath split = SplitPathText(path);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "fslists/directory_list_box.h"
+#include "fslists/folder_search.h"
 #include "fslists/path_routines.h"
 #include "fslists/path_text.h"
 #include "gui/application.h"
@@ -16,6 +17,8 @@ namespace {
 
 // The item at this index makes a read long enough for the hourglass.
 constexpr size_t kBusyFromIndex = 100;
+// A read that may be stopped asks whether to stop after so many entries.
+constexpr size_t kStopCheckEvery = 256;
 
 }  // namespace
 
@@ -124,35 +127,67 @@ void TFileListBox::RefreshItems()
         readOwed_ = true;
         return;
     }
-    ChangeCurrentDirectory(folderPath_);
-    TWaitCursor cursor(false);  // shown once the read turns out long
-    {
-        TListBoxUpdate update(*this);
-        Clear();
-        std::vector<TListBoxItem> items;
-        for (const std::wstring& pattern : SplitMask(searchedMask_)) {
-            if (pattern.empty())
-                continue;
-            // Names as the file system holds them; one the code page cannot hold is shown with "?", never
-            // as a look-alike that may be another file's name.
-            WIN32_FIND_DATAW data;
-            UniqueFindHandle find(FindFirstFileW(pattern.c_str(), &data));
-            if (!find)
-                continue;
-            do {
-                std::optional<TFileListItem> item =
-                    FileListItem(WideToAnsi(data.cFileName), data.dwFileAttributes, fileType_, showGlyphs_);
-                if (!item)
-                    continue;
-                items.push_back({std::move(item->text), static_cast<LPARAM>(item->glyph)});
-                if (items.size() == kBusyFromIndex + 1)
-                    cursor.Show();
-            } while (FindNextFileW(find.get(), &data));
-        }
-        // Put into the list in its own order in one go: a batch, not an insertion per entry.
-        AddItems(std::move(items));
-    }
+    ReadItems(searchedMask_, nullptr);
     Change();
+}
+
+bool TFileListBox::TrySetMaskText(const std::wstring& mask, const std::function<bool()>& stop)
+{
+    if (mask == searchedMask_)
+        return true;
+    if (!HandleAllocated() || readsHeld_ > 0) {
+        SetMaskText(mask);
+        return true;
+    }
+    try {
+        if (!ReadItems(mask, stop))
+            return false;
+    } catch (...) {
+        searchedMask_ = mask;  // as a plain change of the mask keeps it
+        mask_ = WideToAnsi(mask);
+        throw;
+    }
+    searchedMask_ = mask;
+    mask_ = WideToAnsi(mask);
+    Change();
+    return true;
+}
+
+bool TFileListBox::ReadItems(const std::wstring& mask, const std::function<bool()>& stop)
+{
+    ChangeCurrentDirectory(folderPath_);
+    if (stop && stop())
+        return false;
+    TWaitCursor cursor(false);  // shown once the read turns out long
+    std::vector<TListBoxItem> items;
+    size_t entries = 0;
+    for (const std::wstring& pattern : SplitMask(mask)) {
+        if (pattern.empty())
+            continue;
+        // Names as the file system holds them; one the code page cannot hold is shown with "?", never as a
+        // look-alike that may be another file's name. A search for every entry may be shared with the
+        // directory list reading the same folder.
+        const bool read = SearchEntries(pattern, pattern == L"*.*" ? folderPath_ : std::string(),
+                                        [&](const TFolderEntry& entry) {
+                                            if (stop && ++entries % kStopCheckEvery == 0 && stop())
+                                                return false;
+                                            std::optional<TFileListItem> item = FileListItem(
+                                                WideToAnsi(entry.name), entry.attributes, fileType_, showGlyphs_);
+                                            if (!item)
+                                                return true;
+                                            items.push_back({std::move(item->text), static_cast<LPARAM>(item->glyph)});
+                                            if (items.size() == kBusyFromIndex + 1)
+                                                cursor.Show();
+                                            return true;
+                                        });
+        if (!read)
+            return false;
+    }
+    // Put into the list in its own order in one go: a batch, not an insertion per entry.
+    TListBoxUpdate update(*this);
+    Clear();
+    AddItems(std::move(items));
+    return true;
 }
 
 void TFileListBox::EnterPath(const std::string& path)

@@ -1,6 +1,7 @@
 #pragma once
 // The file list: the entries of one folder whose names match a mask, in the sorted list's
 // case-blind order, each with a small glyph before its text when glyphs are shown.
+#include <functional>
 #include <string>
 
 #include "fslists/file_type.h"
@@ -25,6 +26,9 @@ public:
     // The mask as typed: searched as it stands, so a character the code page cannot hold is matched as
     // itself, never as the "?" wildcard of its conversion. Mask then shows it with "?".
     void SetMaskText(const std::wstring& mask);
+    // The same, unless stop, asked now and then while the folder is read, says to give up: then false,
+    // and the mask and the items are as they were.
+    bool TrySetMaskText(const std::wstring& mask, const std::function<bool()>& stop);
     TFileType FileType() const { return fileType_; }
     void SetFileType(TFileType type);
     bool ShowGlyphs() const { return showGlyphs_; }
@@ -64,6 +68,8 @@ protected:
 private:
     friend class TDirectoryListBox;  // keeps the back link of the file list it drives
     void UpdateItemHeight();
+    // Reads what the mask finds into the list; false, the list as it was, when stop says so.
+    bool ReadItems(const std::wstring& mask, const std::function<bool()>& stop);
 
     std::string folderPath_;
     std::string mask_ = "*.*";

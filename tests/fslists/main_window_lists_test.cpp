@@ -183,3 +183,102 @@ TEST_F(MainWindowLists, SavingTheMaskedFileListAndTheDirectoryListGivesTheirItem
     EXPECT_EQ(ReadFileBytes(dir / "lista.txt"), files + dirs);
     EXPECT_TRUE(errors.empty()) << errors.front();
 }
+
+namespace {
+
+// Keys as the keyboard gives them: into the input queue, to the window with the focus.
+void SendKeys(const std::wstring& text)
+{
+    std::vector<INPUT> keys;
+    for (wchar_t c : text) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wScan = c;
+        in.ki.dwFlags = KEYEVENTF_UNICODE;
+        keys.push_back(in);
+        in.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+        keys.push_back(in);
+    }
+    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+}
+
+void SendVirtualKey(WORD key, bool up)
+{
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = key;
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &in, sizeof(INPUT));
+}
+
+}  // namespace
+
+TEST_F(MainWindowLists, AMaskTypedFastOrSlowEndsOnWhatAFreshReadOfItFinds)
+{
+    // Enough files for a read to take a while, so that keys come while the list is being read.
+    for (int i = 0; i < 2000; ++i)
+        dir.WriteFile("plik" + std::to_string(i) + (i % 3 ? ".txt" : ".doc"), "");
+    TForm1 main(nullptr);
+    form = &main;
+    main.Show();
+    main.DirectoryListBox1.SetFolderPath(dir.Path());
+    main.Edit1.SetFocus();
+    // Until every key is handled and the list shows the mask the edit holds; the list as it then stands.
+    const auto settled = [&] {
+        for (int i = 0; i < 500; ++i) {
+            Pump();
+            if (main.FileListBox1.Mask() == main.Edit1.Text() && !GetQueueStatus(QS_ALLINPUT))
+                break;
+            Sleep(10);
+        }
+        return ItemTexts(main.FileListBox1);
+    };
+    for (const wchar_t* mask : {L"*.txt", L"p*.d", L"plik1*"}) {
+        // All keys at once: each key finds the next waiting.
+        main.Edit1.SelectAll();
+        SendKeys(mask);
+        const Strings fast = settled();
+        EXPECT_EQ(main.Edit1.Caption(), mask);
+        const std::string text = main.Edit1.Text();
+        EXPECT_EQ(main.FileListBox1.Mask(), text);
+        EXPECT_EQ(fast, PlainFilesMatching(dir.Path(), text)) << text;
+        // One key at a time, each handled before the next.
+        main.Edit1.SelectAll();
+        for (const wchar_t* k = mask; *k; ++k) {
+            SendKeys(std::wstring(1, *k));
+            settled();
+        }
+        EXPECT_EQ(main.Edit1.Caption(), mask);
+        EXPECT_EQ(ItemTexts(main.FileListBox1), fast) << text;
+    }
+    // A key that changes nothing (an arrow) waits behind the last one: the list still ends on the mask.
+    main.Edit1.SelectAll();
+    SendKeys(L"*.doc");
+    SendVirtualKey(VK_RIGHT, false);
+    SendVirtualKey(VK_RIGHT, true);
+    EXPECT_EQ(settled(), PlainFilesMatching(dir.Path(), "*.doc"));
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(MainWindowLists, ASaveRightAfterTheMaskChangedSavesTheListOfThatMask)
+{
+    TForm1 main(nullptr);
+    form = &main;
+    main.Show();
+    main.DirectoryListBox1.SetFolderPath(dir.Path());
+    main.Edit1.SetFocus();
+    main.nr2.SetChecked(true);
+    main.naglowek.SetText("");
+    // A key held down waits in the queue: the change of the mask is taken up only once keys are done.
+    SendVirtualKey(VK_SHIFT, false);
+    main.Edit1.SetText("*.txt");
+    {
+        DialogDriver driver([&](HWND window) { TypeFileNameAndConfirm(window, dir / "lista.txt"); });
+        main.SpeedButton2Click();  // the dialog is answered from its own loop
+        EXPECT_TRUE(driver.Done());
+    }
+    SendVirtualKey(VK_SHIFT, true);
+    Pump();
+    EXPECT_EQ(ReadFileBytes(dir / "lista.txt"), " A.TXT\r\n b.txt\r\n bb.txt\r\n");
+    EXPECT_TRUE(errors.empty());
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The platform's search of a folder, entry by entry, that a caller can stop; and the sharing of a whole
+// folder's entries between the lists while a TSharedFolderSearches lives: the file list and the
+// directory list then read a big folder once, and show the same moment of it.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+struct TFolderEntry {
+    const wchar_t* name;
+    const wchar_t* alternateName;  // the short form of the name; empty when there is none
+    DWORD attributes;
+};
+
+using TTakeEntry = std::function<bool(const TFolderEntry& entry)>;
+
+// Hands take every entry that FindFirstFileW and FindNextFileW return for searchText, in their order, until
+// take returns false; then false is returned. With sharedFolder given, the search is one for all entries of
+// that folder: inside a TSharedFolderSearches, only the first such search of a folder reaches the platform.
+bool SearchEntries(const std::wstring& searchText, const std::string& sharedFolder, const TTakeEntry& take);
+
+// While one lives (one inside another counts once), searches for all entries of a folder are shared.
+class TSharedFolderSearches {
+public:
+    TSharedFolderSearches();
+    ~TSharedFolderSearches();
+    TSharedFolderSearches(const TSharedFolderSearches&) = delete;
+    TSharedFolderSearches& operator=(const TSharedFolderSearches&) = delete;
+};
