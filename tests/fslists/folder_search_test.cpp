@@ -1,0 +1,63 @@
+// One search of a folder serving both lists while a sharing scope lives: the entries are the platform's,
+// in its order; a search cut short is not kept; outside the scope every search reaches the folder.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fslists/folder_search.h"
+#include "runtime/ansi.h"
+#include "temp_dir.h"
+
+namespace {
+
+std::vector<std::wstring> Names(const std::string& folder, bool share, size_t stopAfter = 0)
+{
+    std::vector<std::wstring> names;
+    SearchEntries(AnsiToWide(folder + "\\*.*"), share ? folder : std::string(), [&](const TFolderEntry& entry) {
+        names.push_back(entry.name);
+        return stopAfter == 0 || names.size() < stopAfter;
+    });
+    return names;
+}
+
+}  // namespace
+
+TEST(FolderSearch, ASharedSearchGivesThePlatformsEntriesOnceForTheScope)
+{
+    TempDir dir;
+    for (const char* name : {"b.txt", "a.txt", "\xB3\xF3\x64\x9F.doc"})
+        dir.WriteFile(name, "");
+    dir.MakeDir("sub");
+    const std::vector<std::wstring> platform = Names(dir.Path(), false);
+    ASSERT_EQ(platform.size(), 6u);  // with . and ..
+    {
+        TSharedFolderSearches scope;
+        EXPECT_EQ(Names(dir.Path(), true), platform);
+        dir.WriteFile("c.txt", "");
+        // Inside the scope the folder is not searched again: both lists show the same moment of it.
+        EXPECT_EQ(Names(dir.Path(), true), platform);
+        {
+            TSharedFolderSearches inner;
+            EXPECT_EQ(Names(dir.Path(), true), platform);
+        }
+        EXPECT_EQ(Names(dir.Path(), true), platform);
+        EXPECT_EQ(Names(dir.Path(), false).size(), 7u);  // a search not to be shared reaches the folder
+    }
+    // The scope is over: the next search is a new one.
+    EXPECT_EQ(Names(dir.Path(), true).size(), 7u);
+}
+
+TEST(FolderSearch, ASearchCutShortIsNotKept)
+{
+    TempDir dir;
+    for (const char* name : {"a.txt", "b.txt", "c.txt"})
+        dir.WriteFile(name, "");
+    TSharedFolderSearches scope;
+    EXPECT_EQ(Names(dir.Path(), true, 2).size(), 2u);
+    EXPECT_EQ(Names(dir.Path(), true).size(), 5u);
+    // Another folder's search replaces the one kept.
+    TempDir other;
+    EXPECT_EQ(Names(other.Path(), true).size(), 2u);
+    EXPECT_EQ(Names(dir.Path(), true).size(), 5u);
+}
