@@ -589,8 +589,15 @@ LRESULT TCustomTreeView::Notify(NMHDR* header)
             info->item.iImage = node->ImageIndex();
         }
         if (info->item.mask & TVIF_SELECTEDIMAGE) {
-            GetSelectedIndex(node);
-            info->item.iSelectedImage = node->SelectedIndex();
+            // A node drawn unselected shows its normal image: its selected one, which may cost as much to find
+            // out, is asked for when it is drawn selected, or asked for by code.
+            if (painting_ && !node->Selected()) {
+                GetImageIndex(node);
+                info->item.iSelectedImage = node->ImageIndex();
+            } else {
+                GetSelectedIndex(node);
+                info->item.iSelectedImage = node->SelectedIndex();
+            }
         }
         return 0;
     }
@@ -642,6 +649,10 @@ LRESULT TCustomTreeView::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
         if (wParam == VK_APPS)
             return 0;
         break;
+    case WM_PAINT: {
+        ScopedValue<bool> painting(painting_, true);
+        return TWinControl::WndProc(msg, wParam, lParam);
+    }
     case WM_DESTROY:
         ++deleting_;  // the control empties itself now: nothing more to tell
         DestroyNodes();

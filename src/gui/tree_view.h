@@ -193,6 +193,7 @@ private:
     int deleting_ = 0;                        // the control's own selection moves during deletion are not told
     TTreeNode* expandingByCode_ = nullptr;    // its check has run already
     bool editing_ = false;                    // a label edit has begun and not yet ended
+    bool painting_ = false;                   // the control draws: what it asks for is what it shows
     int indent_ = 19;
     bool showRoot_ = true;
     bool readOnly_ = false;

@@ -201,31 +201,31 @@ void TCustomShellTreeView::ClearItems()
 
 void TCustomShellTreeView::SetNodeImages(TTreeNode* node, bool openFallback)
 {
-    node->SetImageIndex(openFallback ? kImagesPendingWithFallback : kImagesPending);
-}
-
-void TCustomShellTreeView::ResolveImages(TTreeNode* node)
-{
-    const int state = node->ImageIndex();
-    if (state != kImagesPending && state != kImagesPendingWithFallback)
-        return;
-    const TShellFolder* item = NodeFolder(node);
-    const int normal = item ? SystemIconIndex(item->AbsoluteIdList(), false, false) : 0;
-    int open = item ? SystemIconIndex(item->AbsoluteIdList(), false, true) : 0;
-    if (state == kImagesPendingWithFallback && open == 0)
-        open = normal;
-    node->SetImageIndex(normal);
-    node->SetSelectedIndex(open);
+    node->SetImageIndex(kImagesPending);
+    node->SetSelectedIndex(openFallback ? kImagesPendingWithFallback : kImagesPending);
 }
 
 void TCustomShellTreeView::GetImageIndex(TTreeNode* node)
 {
-    ResolveImages(node);
+    if (node->ImageIndex() != kImagesPending)
+        return;
+    const TShellFolder* item = NodeFolder(node);
+    node->SetImageIndex(item ? SystemIconIndex(item->AbsoluteIdList(), false, false) : 0);
 }
 
+// The open image is found out on its own: the control asks for it only to draw the node selected.
 void TCustomShellTreeView::GetSelectedIndex(TTreeNode* node)
 {
-    ResolveImages(node);
+    const int state = node->SelectedIndex();
+    if (state != kImagesPending && state != kImagesPendingWithFallback)
+        return;
+    const TShellFolder* item = NodeFolder(node);
+    int open = item ? SystemIconIndex(item->AbsoluteIdList(), false, true) : 0;
+    if (state == kImagesPendingWithFallback && open == 0) {
+        GetImageIndex(node);
+        open = node->ImageIndex();
+    }
+    node->SetSelectedIndex(open);
 }
 
 void TCustomShellTreeView::LoadRoot()

@@ -80,7 +80,6 @@ private:
     bool SetUpNode(TTreeNode* node, TTreeNode* parent, const void* relative);
     // The node's normal and open images become the shell's icons for its item once the control asks.
     void SetNodeImages(TTreeNode* node, bool openFallback);
-    void ResolveImages(TTreeNode* node);
     void SelectIdList(const void* list);
     TTreeNode* FindFolderNode(const void* list, TTreeNode* start) const;
     static bool NodeNamesList(const TShellFolder& item, const void* list);

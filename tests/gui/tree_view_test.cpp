@@ -226,3 +226,61 @@ TEST_F(TreeView, AnOpenLabelEditorHoldsTheKeyboard)
     tree->EditText(a);
     EXPECT_FALSE(tree->IsEditing());
 }
+
+namespace {
+
+// Gives every node image 0 and selected image 1, and notes for which nodes the selected one was asked.
+class ImageTree : public TCustomTreeView {
+public:
+    using TCustomTreeView::TCustomTreeView;
+    std::vector<TTreeNode*> askedSelected;
+
+protected:
+    void GetImageIndex(TTreeNode* node) override { node->SetImageIndex(0); }
+    void GetSelectedIndex(TTreeNode* node) override
+    {
+        askedSelected.push_back(node);
+        node->SetSelectedIndex(1);
+    }
+};
+
+}  // namespace
+
+TEST(TreeViewImages, TheSelectedImageIsAskedForToDrawTheNodeSelectedAndByCodeOnly)
+{
+    HostForm host;
+    ImageTree tree(&host);
+    tree.SetBounds(0, 0, 200, 300);
+    tree.SetParent(&host);
+    HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR24, 2, 0);
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 32, 16);
+    ReleaseDC(nullptr, screen);
+    ImageList_Add(images, bitmap, nullptr);
+    SendMessageW(tree.Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+    TTreeNode* a = tree.AddChild(nullptr, "a");
+    TTreeNode* b = tree.AddChild(nullptr, "b");
+    host.Show();
+    UpdateWindow(tree.Handle());
+    EXPECT_TRUE(tree.askedSelected.empty());  // drawn, but none selected
+
+    tree.SetSelected(b);
+    UpdateWindow(tree.Handle());
+    ASSERT_FALSE(tree.askedSelected.empty());
+    EXPECT_EQ(tree.askedSelected.front(), b);
+    for (TTreeNode* asked : tree.askedSelected)
+        EXPECT_EQ(asked, b);
+
+    // Asked for by code, outside drawing, it is the node's own selected image.
+    tree.askedSelected.clear();
+    TVITEMW item{};
+    item.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    item.hItem = a->ItemId();
+    ASSERT_TRUE(SendMessageW(tree.Handle(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    EXPECT_EQ(item.iImage, 0);
+    EXPECT_EQ(item.iSelectedImage, 1);
+    EXPECT_EQ(tree.askedSelected, std::vector<TTreeNode*>{a});
+    SendMessageW(tree.Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
+    ImageList_Destroy(images);
+    DeleteObject(bitmap);
+}
