@@ -1,6 +1,7 @@
 #include "shelltree/shell_tree_view.h"
 
 #include <climits>
+#include <optional>
 #include <utility>
 
 #include "gui/application.h"
@@ -585,11 +586,15 @@ void TCustomShellTreeView::SelectIdList(const void* list)
         if (SameIdList(selected->AbsoluteIdList(), list))
             return;
     FlagGuard busy(busy_);
-    UpdateGuard update(*this);
+    // Painting is suspended once a node on the way opens: turning it back on makes the control measure
+    // every open node again, which a walk through open nodes only would pay for nothing.
+    std::optional<UpdateGuard> update;
     const std::vector<TIdList> prefixes = IdListPrefixes(ShellAllocator(), list);
     TTreeNode* current = GetFirstNode();
     for (const TIdList& prefix : prefixes)
         if (TTreeNode* found = FindFolderNode(prefix.get(), current)) {
+            if (!found->Expanded() && !update)
+                update.emplace(*this);
             found->Expand();
             current = found;
         }
