@@ -21,6 +21,7 @@ bash "$ROOT/scripts/build.sh" win Orvand bench_start_and_type bench_minimal_wind
   bench_tree_rows bench_save_rows >&2
 export WINEPREFIX="$ROOT/build/bench/wine"
 source "$ROOT/scripts/env.sh"
+begin_run
 ensure_display
 ensure_prefix
 
