@@ -43,11 +43,29 @@ TShellFolder::TShellFolder(TShellFolder* parent, TComPtr<IShellFolder> folder, c
     }
 }
 
+std::unique_ptr<TShellFolder> TShellFolder::BoundWhenAsked(TShellFolder* parent, const void* relative)
+{
+    auto item = std::make_unique<TShellFolder>(parent, TComPtr<IShellFolder>(), relative);
+    item->bindPending_ = true;
+    item->bindParent_ = parent;
+    return item;
+}
+
+const TComPtr<IShellFolder>& TShellFolder::FolderInterfaceRef() const
+{
+    if (bindPending_) {
+        bindPending_ = false;
+        folder_ = BindFolderInterface(bindParent_ ? bindParent_->FolderInterface() : nullptr, RelativeIdList(),
+                                      nullptr);
+    }
+    return folder_;
+}
+
 TComPtr<IShellFolder> TShellFolder::ParentFolderInterface() const
 {
     if (!parent_)
         return DesktopFolderInterface();
-    return parent_->folder_;
+    return parent_->FolderInterfaceRef();
 }
 
 std::string TShellFolder::InFolderName() const
@@ -186,7 +204,8 @@ bool TShellFolder::RenameItem(const std::string& newName)
         return true;  // renamed, but the folder cannot find it again: it keeps the identifiers it had
     TIdList newAbsolute = parent_ ? JoinIdLists(ShellAllocator(), parent_->AbsoluteIdList(), newRelative.get())
                                   : CopyIdList(ShellAllocator(), newRelative.get());
-    // The folder interface bound under the old name would still list the old path.
+    // The folder interface bound under the old name would still list the old path; one not bound yet is
+    // bound under the new name when asked for.
     TComPtr<IShellFolder> folder;
     if (folder_)
         folder = BindFolderInterface(parent.get(), newRelative.get(), nullptr);

@@ -32,8 +32,13 @@ public:
     const std::uint8_t* RelativeIdList() const { return relative_.get(); }
     const std::uint8_t* AbsoluteIdList() const { return absolute_.get(); }
     TShellFolder* ParentItem() const { return parent_; }
-    IShellFolder* FolderInterface() const { return folder_.get(); }
-    const TComPtr<IShellFolder>& FolderInterfaceRef() const { return folder_; }
+    // An item whose own folder interface is bound from its parent's (from the desktop's when parent is
+    // null) only when it is first asked for: a folder of thousands of subfolders is listed without binding
+    // each of them, which costs more than all else a listed subfolder needs.
+    static std::unique_ptr<TShellFolder> BoundWhenAsked(TShellFolder* parent, const void* relative);
+
+    IShellFolder* FolderInterface() const { return FolderInterfaceRef().get(); }
+    const TComPtr<IShellFolder>& FolderInterfaceRef() const;
     // The parent item's folder interface; for the desktop item, the desktop's own.
     TComPtr<IShellFolder> ParentFolderInterface() const;
 
@@ -55,7 +60,9 @@ private:
     TIdList relative_;
     TIdList absolute_;
     TShellFolder* parent_ = nullptr;
-    TComPtr<IShellFolder> folder_;
+    mutable TComPtr<IShellFolder> folder_;
+    mutable bool bindPending_ = false;
+    TShellFolder* bindParent_ = nullptr;  // whose folder interface binds this one; none: the desktop's
 };
 
 // The one item for the desktop, made on first use and kept for the whole run; the parent of every item

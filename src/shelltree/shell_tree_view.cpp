@@ -275,10 +275,8 @@ void TCustomShellTreeView::LoadRoot()
 
 bool TCustomShellTreeView::SetUpNode(TTreeNode* node, TTreeNode* parent, const void* relative)
 {
-    TShellFolder* parentItem = NodeFolder(parent);
-    TComPtr<IShellFolder> folder =
-        BindFolderInterface(parentItem ? parentItem->FolderInterface() : nullptr, relative, nullptr);
-    node->SetData(std::make_unique<TShellFolder>(parentItem, std::move(folder), relative));
+    // Its own folder interface is bound when the node is first filled (or anything else asks for it).
+    node->SetData(TShellFolder::BoundWhenAsked(NodeFolder(parent), relative));
     const TShellFolder& item = *NodeFolder(node);
     node->SetText(item.InFolderName());
     if (useShellImages_)

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "runtime/exceptions.h"
 #include "shelltree/shell_access.h"
@@ -369,4 +370,62 @@ TEST(ShellAccess, EnumerationTestsAndStrictChecks)
     }
     EXPECT_EQ(OleErrorMessage(E_FAIL).find_first_of("\r\n"), std::string::npos);
     EXPECT_FALSE(OleErrorMessage(E_FAIL).empty());
+}
+
+namespace {
+
+// The in-folder names of the folders a folder interface lists, in the order it lists them.
+std::vector<std::string> ListedFolders(IShellFolder* folder)
+{
+    std::vector<std::string> names;
+    TComPtr<IEnumIDList> items;
+    if (!folder || folder->EnumObjects(nullptr, SHCONTF_FOLDERS, items.put()) != S_OK)
+        return names;
+    ITEMIDLIST* raw = nullptr;
+    while (items->Next(1, &raw, nullptr) == S_OK && raw) {
+        TIdList child = ShellIdList(raw);
+        names.push_back(ShellDisplayName(folder, child.get(), SHGDN_INFOLDER));
+    }
+    return names;
+}
+
+}  // namespace
+
+TEST(ShellFolder, AnItemBoundWhenAskedListsWhatOneBoundAtOnceLists)
+{
+    TempDir dir;
+    dir.MakeDir("outer");
+    dir.MakeDir("outer\\a");
+    dir.MakeDir("outer\\b");
+    dir.MakeDir("outer\\b\\inner");
+    dir.MakeDir("other");
+    dir.MakeDir("other\\x");
+    ChildItem outer(dir / "outer");
+    TComPtr<IEnumIDList> items;
+    ASSERT_EQ(outer.item->FolderInterface()->EnumObjects(nullptr, SHCONTF_FOLDERS, items.put()), S_OK);
+    ITEMIDLIST* raw = nullptr;
+    int compared = 0;
+    while (items->Next(1, &raw, nullptr) == S_OK && raw) {
+        TIdList relative = ShellIdList(raw);
+        const TShellFolder atOnce(outer.item.get(),
+                                  BindFolderInterface(outer.item->FolderInterface(), relative.get(), nullptr),
+                                  relative.get());
+        const auto later = TShellFolder::BoundWhenAsked(outer.item.get(), relative.get());
+        EXPECT_EQ(later->ParentItem(), outer.item.get());
+        EXPECT_EQ(later->ParsingPath(), atOnce.ParsingPath());
+        EXPECT_EQ(ListedFolders(later->FolderInterface()), ListedFolders(atOnce.FolderInterface()));
+        ++compared;
+    }
+    EXPECT_EQ(compared, 2);
+    // Without a parent item the desktop binds it; and one renamed before it was ever bound lists the folder
+    // under its new name.
+    const TIdList absolute = Parse(dir / "other");
+    const auto fromDesktop = TShellFolder::BoundWhenAsked(nullptr, absolute.get());
+    EXPECT_EQ(ListedFolders(fromDesktop->FolderInterface()), std::vector<std::string>{"x"});
+    ChildItem parent(dir.Path());
+    const TIdList otherList = Parse(dir / "other");
+    const auto renamed = TShellFolder::BoundWhenAsked(parent.item.get(), LastItem(otherList.get()));
+    ASSERT_TRUE(renamed->RenameItem("nowy"));
+    EXPECT_EQ(renamed->ParsingPath(), dir / "nowy");
+    EXPECT_EQ(ListedFolders(renamed->FolderInterface()), std::vector<std::string>{"x"});
 }
