@@ -584,21 +584,23 @@ LRESULT TCustomTreeView::Notify(NMHDR* header)
         TTreeNode* node = NodeFromItem(info->item.hItem);
         if (!node)
             return 0;
-        if (info->item.mask & TVIF_IMAGE) {
+        // While the control draws, a node shows one of its images, the selected one only when it is drawn
+        // selected: the other, which may cost as much to find out, is asked for when it is shown, or asked
+        // for by code, and meanwhile the shown one stands in for it.
+        const bool drawing = painting_ && (info->item.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE));
+        const bool drawnSelected = drawing && node->Selected();
+        const auto normal = [&] {
             GetImageIndex(node);
-            info->item.iImage = node->ImageIndex();
-        }
-        if (info->item.mask & TVIF_SELECTEDIMAGE) {
-            // A node drawn unselected shows its normal image: its selected one, which may cost as much to find
-            // out, is asked for when it is drawn selected, or asked for by code.
-            if (painting_ && !node->Selected()) {
-                GetImageIndex(node);
-                info->item.iSelectedImage = node->ImageIndex();
-            } else {
-                GetSelectedIndex(node);
-                info->item.iSelectedImage = node->SelectedIndex();
-            }
-        }
+            return node->ImageIndex();
+        };
+        const auto selected = [&] {
+            GetSelectedIndex(node);
+            return node->SelectedIndex();
+        };
+        if (info->item.mask & TVIF_IMAGE)
+            info->item.iImage = drawnSelected ? selected() : normal();
+        if (info->item.mask & TVIF_SELECTEDIMAGE)
+            info->item.iSelectedImage = drawing && !drawnSelected ? normal() : selected();
         return 0;
     }
     case TVN_BEGINLABELEDITW:

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -229,14 +230,19 @@ TEST_F(TreeView, AnOpenLabelEditorHoldsTheKeyboard)
 
 namespace {
 
-// Gives every node image 0 and selected image 1, and notes for which nodes the selected one was asked.
+// Gives every node image 0 and selected image 1, and notes for which nodes each was asked.
 class ImageTree : public TCustomTreeView {
 public:
     using TCustomTreeView::TCustomTreeView;
+    std::vector<TTreeNode*> askedNormal;
     std::vector<TTreeNode*> askedSelected;
 
 protected:
-    void GetImageIndex(TTreeNode* node) override { node->SetImageIndex(0); }
+    void GetImageIndex(TTreeNode* node) override
+    {
+        askedNormal.push_back(node);
+        node->SetImageIndex(0);
+    }
     void GetSelectedIndex(TTreeNode* node) override
     {
         askedSelected.push_back(node);
@@ -244,9 +250,14 @@ protected:
     }
 };
 
+bool Holds(const std::vector<TTreeNode*>& nodes, TTreeNode* node)
+{
+    return std::find(nodes.begin(), nodes.end(), node) != nodes.end();
+}
+
 }  // namespace
 
-TEST(TreeViewImages, TheSelectedImageIsAskedForToDrawTheNodeSelectedAndByCodeOnly)
+TEST(TreeViewImages, TheControlDrawingANodeAsksOnlyForTheImageItShowsAndCodeForEither)
 {
     HostForm host;
     ImageTree tree(&host);
@@ -263,23 +274,29 @@ TEST(TreeViewImages, TheSelectedImageIsAskedForToDrawTheNodeSelectedAndByCodeOnl
     host.Show();
     UpdateWindow(tree.Handle());
     EXPECT_TRUE(tree.askedSelected.empty());  // drawn, but none selected
+    EXPECT_TRUE(Holds(tree.askedNormal, a));
+    EXPECT_TRUE(Holds(tree.askedNormal, b));
 
+    tree.askedNormal.clear();
     tree.SetSelected(b);
     UpdateWindow(tree.Handle());
-    ASSERT_FALSE(tree.askedSelected.empty());
-    EXPECT_EQ(tree.askedSelected.front(), b);
-    for (TTreeNode* asked : tree.askedSelected)
-        EXPECT_EQ(asked, b);
+    EXPECT_TRUE(Holds(tree.askedSelected, b));
+    EXPECT_FALSE(Holds(tree.askedSelected, a));
+    EXPECT_FALSE(Holds(tree.askedNormal, b));  // drawn selected: its normal image is not shown
 
-    // Asked for by code, outside drawing, it is the node's own selected image.
+    // Asked for by code, outside drawing, both are the node's own.
+    tree.askedNormal.clear();
     tree.askedSelected.clear();
-    TVITEMW item{};
-    item.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    item.hItem = a->ItemId();
-    ASSERT_TRUE(SendMessageW(tree.Handle(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-    EXPECT_EQ(item.iImage, 0);
-    EXPECT_EQ(item.iSelectedImage, 1);
-    EXPECT_EQ(tree.askedSelected, std::vector<TTreeNode*>{a});
+    for (TTreeNode* node : {a, b}) {
+        TVITEMW item{};
+        item.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        item.hItem = node->ItemId();
+        ASSERT_TRUE(SendMessageW(tree.Handle(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+        EXPECT_EQ(item.iImage, 0);
+        EXPECT_EQ(item.iSelectedImage, 1);
+    }
+    EXPECT_EQ(tree.askedNormal, (std::vector<TTreeNode*>{a, b}));
+    EXPECT_EQ(tree.askedSelected, (std::vector<TTreeNode*>{a, b}));
     SendMessageW(tree.Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
     ImageList_Destroy(images);
     DeleteObject(bitmap);
