@@ -298,6 +298,16 @@ void TForm1::Edit1Change()
     ApplyMask();
 }
 
+void TForm1::CatchUpWithMask()
+{
+    // Before anything else of an export: the file saved may land in the folder listed, and the list must be
+    // the one the mask gave before that.
+    if (maskTimer_.Enabled()) {
+        maskTimer_.SetEnabled(false);
+        FileListBox1.SetMaskText(Edit1.Caption());
+    }
+}
+
 void TForm1::ApplyMask()
 {
     maskTimer_.SetEnabled(false);
@@ -366,6 +376,7 @@ void TForm1::Wygaszaj()
 void TForm1::SpeedButton2Click()
 {
     TBusyForm busy(*this);
+    CatchUpWithMask();
     SaveListing(SaveDialog1, [this] { return ReadListingOptions(); },
                 [this](TListingSource source) { return ListingItems(source); });
 }
@@ -391,11 +402,6 @@ void TForm1::pozycjaChange()
 
 std::unique_ptr<TListingItems> TForm1::ListingItems(TListingSource source)
 {
-    // The file list on the mask in the edit, however long the read.
-    if (maskTimer_.Enabled()) {
-        maskTimer_.SetEnabled(false);
-        FileListBox1.SetMaskText(Edit1.Caption());
-    }
     return SnapshotOf(source == TListingSource::lsDirectories ? static_cast<const TCustomListBox&>(DirectoryListBox1)
                                                               : FileListBox1);
 }
@@ -404,6 +410,7 @@ void TForm1::SpeedButton3Click()
 {
     // While a page spools, the abort procedure lets messages run: a click there must start nothing.
     TBusyForm busy(*this);
+    CatchUpWithMask();
     PrintListing(PrintDialog1, [this] { return ReadListingOptions(); },
                  [this](TListingSource source) { return ListingItems(source); });
 }

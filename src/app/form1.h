@@ -94,6 +94,8 @@ private:
     // The file list takes the mask in the edit, unless a key waiting to be handled will change it again;
     // a read such a key cuts short is taken up again when the keys are done (maskTimer_).
     void ApplyMask();
+    // The file list on the mask in the edit now, however long the read (a change waiting for keys included).
+    void CatchUpWithMask();
 
     TTimer maskTimer_{this};
 };

@@ -269,16 +269,20 @@ TEST_F(MainWindowLists, ASaveRightAfterTheMaskChangedSavesTheListOfThatMask)
     main.Edit1.SetFocus();
     main.nr2.SetChecked(true);
     main.naglowek.SetText("");
+    // The dialog answers at once, without a message loop in which the list could catch up by itself.
+    const TFileDialogFunction saved = SaveFileNameFunction;
+    const std::string target = dir / "lista.txt";
+    SaveFileNameFunction = [&](OPENFILENAMEA* record) -> BOOL {
+        lstrcpynA(record->lpstrFile, target.c_str(), static_cast<int>(record->nMaxFile));
+        return TRUE;
+    };
     // A key held down waits in the queue: the change of the mask is taken up only once keys are done.
     SendVirtualKey(VK_SHIFT, false);
     main.Edit1.SetText("*.txt");
-    {
-        DialogDriver driver([&](HWND window) { TypeFileNameAndConfirm(window, dir / "lista.txt"); });
-        main.SpeedButton2Click();  // the dialog is answered from its own loop
-        EXPECT_TRUE(driver.Done());
-    }
+    main.SpeedButton2Click();
     SendVirtualKey(VK_SHIFT, true);
+    SaveFileNameFunction = saved;
     Pump();
-    EXPECT_EQ(ReadFileBytes(dir / "lista.txt"), " A.TXT\r\n b.txt\r\n bb.txt\r\n");
+    EXPECT_EQ(ReadFileBytes(target), " A.TXT\r\n b.txt\r\n bb.txt\r\n");
     EXPECT_TRUE(errors.empty());
 }
