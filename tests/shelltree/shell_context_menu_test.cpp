@@ -108,7 +108,20 @@ protected:
         // The control reads where the click was from the message's own mouse position: the pointer is there.
         POINT screen = pt;
         ClientToScreen(tree->Handle(), &screen);
-        SetCursorPos(screen.x, screen.y);
+        // The pointer moves through the X server: on a busy machine motion from an earlier move may still be
+        // on its way and take the pointer back, and the control places its menu where the pointer last was.
+        // Move it until it stays.
+        for (int steady = 0, waited = 0; steady < 3 && waited < 3000; waited += 10) {
+            POINT now{};
+            Application().ProcessMessages();
+            if (GetCursorPos(&now) && now.x == screen.x && now.y == screen.y) {
+                ++steady;
+            } else {
+                steady = 0;
+                SetCursorPos(screen.x, screen.y);
+            }
+            Sleep(10);
+        }
         PostMessageW(tree->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(pt.x, pt.y));
         PostMessageW(tree->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
         Application().ProcessMessages();
