@@ -134,10 +134,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (clean && fs.FolderExists(root)) {
         const TModelFileSystem::Lookup whole = fs.Find(text);
         const bool wild = !names.empty() && HasWildcards(names.back());
+        // A name followed by a backslash can only be a folder's: a file of that name is no way through.
+        const bool folderLast = text.back() == '\\';
         if (!wild && whole.exists && whole.folder) {
             mustSucceed = true;
             wantFolder = Joined(root, names, names.size());
-        } else if (!names.empty() && (wild || (whole.exists && !whole.folder))) {
+        } else if (!names.empty() && (wild || (whole.exists && !whole.folder && !folderLast))) {
             const TModelFileSystem::Lookup parent = fs.Find(Joined(root, names, names.size() - 1));
             if (parent.exists && parent.folder) {
                 mustSucceed = true;
