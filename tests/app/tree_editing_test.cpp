@@ -8,6 +8,7 @@
 #include "app/form1.h"
 #include "dialog_driver.h"
 #include "gui/application.h"
+#include "runtime/ansi.h"
 #include "temp_dir.h"
 
 namespace {
@@ -122,4 +123,39 @@ TEST_F(TreeEditing, TheWindowWatchesNoFolderAndRightClicksShowTheShellsMenu)
     EXPECT_EQ(tree().NotifierThreadId(), 0u);
     EXPECT_TRUE(tree().AutoContextMenus());
     EXPECT_TRUE(tree().RightClickSelect());
+}
+
+// A folder the code page cannot name is entered by its short name; renaming it while it is selected must
+// still release the current directory, which then follows it to its new name.
+TEST_F(TreeEditing, AFolderTheCodePageCannotNameIsRenamedWhileTheViewsShowIt)
+{
+    const std::wstring cyrillic = AnsiToWide(dir.Path()) + L"\\\u041f\u0430\u043f\u043a\u0430";
+    ASSERT_TRUE(CreateDirectoryW(cyrillic.c_str(), nullptr));
+    const HANDLE h = CreateFileW((cyrillic + L"\\w.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+    tree().RefreshNode(tree().Selected()->Parent());  // the folder came after the branch was listed
+    TTreeNode* parent = tree().Selected()->Parent();
+    TTreeNode* node = nullptr;
+    std::string seen;
+    for (TTreeNode* c = parent->GetFirstChild(); c && !node; c = c->GetNextSibling()) {
+        seen += c->Text() + " ";
+        if (c->Text() == "?????")
+            node = c;
+    }
+    ASSERT_NE(node, nullptr) << seen;
+    tree().SetSelected(node);  // as the user's click does
+    ASSERT_EQ(form.FileListBox1.Count(), 1);
+    ASSERT_NE(CurrentDirectory().find('~'), std::string::npos) << CurrentDirectory();  // its short name
+
+    tree().EditText(node);
+    SetWindowTextW(Editor(), L"nowa");
+    PressKey(Editor(), VK_RETURN);
+    EXPECT_TRUE(shown.empty()) << shown.front();
+    EXPECT_EQ(GetFileAttributesW(cyrillic.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(node->Text(), "nowa");
+    EXPECT_EQ(tree().SelectedPath(), dir / "nowa");
+    EXPECT_EQ(form.FileListBox1.FolderPath(), dir / "nowa");
+    EXPECT_EQ(form.FileListBox1.Count(), 1);
+    EXPECT_EQ(CurrentDirectory(), dir / "nowa");
 }
