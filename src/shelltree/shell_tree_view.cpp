@@ -449,10 +449,12 @@ void TCustomShellTreeView::AfterVerb(const std::string& verb, bool succeeded)
     TTreeNode* node = VerbNode();
     if (SameVerb(verb, "delete")) {
         // A deletion the user called off is reported as done as well: only a folder that is gone loses its
-        // node. One that stays takes the current directory back if it held it.
+        // node. One that stays takes the current directory back if it held it. A folder outside the file
+        // system (the trash, the control panel) has no path to look at, and stays.
         const std::string left = std::exchange(leftDirectory_, std::string());
         const TShellFolder* item = NodeFolder(node);
-        const bool gone = item && GetFileAttributesA(item->ParsingPath().c_str()) == INVALID_FILE_ATTRIBUTES;
+        const bool gone = item && item->ItemStates().Contains(TShellItemState::siFileSystem) &&
+                          GetFileAttributesA(item->ParsingPath().c_str()) == INVALID_FILE_ATTRIBUTES;
         if (!succeeded || !node || (item && !gone)) {
             if (!left.empty())
                 SetCurrentDirectoryA(left.c_str());

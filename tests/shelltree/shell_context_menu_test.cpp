@@ -295,6 +295,28 @@ TEST_F(ContextMenu, DeletingAFolderThroughTheMenuDropsItsNodeOnlyWhenTheFolderIs
     EXPECT_TRUE(shown.empty());
 }
 
+// The shell reports a delete answered "Nie" as done. A folder outside the file system (the trash, the
+// control panel) has no path to look at afterwards: it is not taken for gone.
+TEST_F(ContextMenu, AFolderOutsideTheFileSystemKeepsItsNodeAfterADelete)
+{
+    TTreeNode* root = tree->GetFirstNode();
+    ASSERT_NE(root, nullptr);
+    root->Expand();
+    TTreeNode* virtualFolder = nullptr;
+    for (TTreeNode* n = root->GetFirstChild(); n && !virtualFolder; n = n->GetNextSibling())
+        if (!Item(n)->ItemStates().Contains(TShellItemState::siFileSystem))
+            virtualFolder = n;
+    ASSERT_NE(virtualFolder, nullptr);
+    const std::string text = virtualFolder->Text();
+    tree->SetSelected(virtualFolder);
+    bool takenOver = false;
+    tree->BeforeVerb("delete", takenOver);
+    tree->AfterVerb("delete", true);
+    EXPECT_EQ(ChildNamed(root, text), virtualFolder) << text;
+    EXPECT_EQ(tree->Selected(), virtualFolder);
+    EXPECT_TRUE(shown.empty()) << shown.front();
+}
+
 TEST_F(ContextMenu, OpenRunsInTheFoldersParentAndTheCurrentDirectoryComesBackHoweverItWent)
 {
     DriveFolder d;
