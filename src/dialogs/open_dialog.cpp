@@ -9,6 +9,7 @@
 #include "gui/application.h"
 #include "runtime/ansi.h"
 #include "runtime/ansi_path.h"
+#include "runtime/com_ptr.h"
 #include "runtime/exceptions.h"
 
 TFileDialogFunction OpenFileNameFunction = GetOpenFileNameA;
@@ -67,32 +68,21 @@ std::wstring TypedName(HWND dialog)
     return text;
 }
 
-template <class T>
-void ReleaseOf(T*& object)
-{
-    if (object)
-        object->Release();
-    object = nullptr;
-}
-
 // The folder the open dialog shows, as the file system names it; empty when the dialog does not tell.
 std::wstring DialogFolder(HWND dialog)
 {
     auto* browser = reinterpret_cast<IShellBrowser*>(SendMessageW(dialog, kGetShellBrowser, 0, 0));
-    IShellView* view = nullptr;
-    IFolderView* folderView = nullptr;
-    IPersistFolder2* folder = nullptr;
+    TComPtr<IShellView> view;
+    TComPtr<IFolderView> folderView;
+    TComPtr<IPersistFolder2> folder;
     ITEMIDLIST* list = nullptr;
     wchar_t path[MAX_PATH + 1] = {};
-    if (browser && SUCCEEDED(browser->QueryActiveShellView(&view)) && view &&
-        SUCCEEDED(view->QueryInterface(IID_IFolderView, reinterpret_cast<void**>(&folderView))) &&
-        SUCCEEDED(folderView->GetFolder(IID_IPersistFolder2, reinterpret_cast<void**>(&folder))) &&
+    if (browser && SUCCEEDED(browser->QueryActiveShellView(view.put())) && view &&
+        SUCCEEDED(view->QueryInterface(IID_IFolderView, folderView.put_void())) &&
+        SUCCEEDED(folderView->GetFolder(IID_IPersistFolder2, folder.put_void())) &&
         SUCCEEDED(folder->GetCurFolder(&list)) && list && !SHGetPathFromIDListW(list, path))
         path[0] = L'\0';
     CoTaskMemFree(list);
-    ReleaseOf(folder);
-    ReleaseOf(folderView);
-    ReleaseOf(view);
     return path;
 }
 

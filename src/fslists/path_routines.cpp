@@ -3,9 +3,7 @@
 #include <windows.h>
 
 #include "gui/handles.h"
-#include "runtime/ansi.h"
 #include "runtime/ansi_case.h"
-#include "runtime/ansi_path.h"
 #include "runtime/exceptions.h"
 
 namespace {
@@ -30,21 +28,6 @@ int CompareInUserLocale(const std::string& a, const std::string& b, DWORD flags)
 }
 
 }  // namespace
-
-std::string CurrentDirectory()
-{
-    // The ANSI call would give a look-alike of a name the code page cannot hold: another folder's name.
-    std::wstring dir(MAX_PATH + 1, L'\0');
-    DWORD n = GetCurrentDirectoryW(static_cast<DWORD>(dir.size()), dir.data());
-    if (n >= dir.size()) {
-        dir.resize(n + 1);
-        n = GetCurrentDirectoryW(static_cast<DWORD>(dir.size()), dir.data());
-    }
-    dir.resize(n < dir.size() ? n : 0);
-    if (std::optional<std::string> path = AnsiPathOf(dir))
-        return *path;
-    return WideToAnsi(dir);  // no exact form: entering it fails, as it should
-}
 
 void ChangeCurrentDirectory(const std::string& path)
 {

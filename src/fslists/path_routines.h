@@ -4,12 +4,11 @@
 
 #include "fslists/path_split.h"
 #include "gui/font.h"
+#include "runtime/ansi_path.h"
 
 // SplitPathText on the real file system and the process's current directory.
 TSplitPath SplitPathText(const std::string& text);
 
-// The process's current directory as the platform reports it.
-std::string CurrentDirectory();
 // Makes path the process's current directory; fails with EInOutError carrying the platform's code.
 void ChangeCurrentDirectory(const std::string& path);
 bool DirectoryExists(const std::string& path);

@@ -79,3 +79,18 @@ std::string ShownPathOf(const std::string& path)
     }
     return result;
 }
+
+std::string CurrentDirectory()
+{
+    // The ANSI call would give a look-alike of a name the code page cannot hold: another folder's name.
+    std::wstring dir(MAX_PATH + 1, L'\0');
+    DWORD n = GetCurrentDirectoryW(static_cast<DWORD>(dir.size()), dir.data());
+    if (n >= dir.size()) {
+        dir.resize(n + 1);
+        n = GetCurrentDirectoryW(static_cast<DWORD>(dir.size()), dir.data());
+    }
+    dir.resize(n < dir.size() ? n : 0);
+    if (std::optional<std::string> path = AnsiPathOf(dir))
+        return *path;
+    return WideToAnsi(dir);  // no exact form: entering it fails, as it should
+}

@@ -8,6 +8,9 @@
 // has neither (no short form, or the path does not exist).
 std::optional<std::string> AnsiPathOf(const std::wstring& path);
 
+// The process's current directory in a form the ANSI calls take for that very folder (see AnsiPathOf).
+std::string CurrentDirectory();
+
 // The path as the user knows it: names given in their short form shown by their long names ("?" for
 // what the code page cannot show); every other name as it stands.
 std::string ShownPathOf(const std::string& path);

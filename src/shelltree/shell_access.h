@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "shelltree/com_ptr.h"
+#include "runtime/com_ptr.h"
 #include "shelltree/id_list.h"
 
 // The system's text for a component-object result, or "OLE error %.8x" when it has none.

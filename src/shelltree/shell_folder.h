@@ -8,7 +8,7 @@
 #include <string>
 
 #include "runtime/enum_set.h"
-#include "shelltree/com_ptr.h"
+#include "runtime/com_ptr.h"
 #include "shelltree/id_list.h"
 
 enum class TShellItemState {

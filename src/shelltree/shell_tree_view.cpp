@@ -7,6 +7,7 @@
 #include "gui/application.h"
 #include "gui/wait_cursor.h"
 #include "runtime/ansi_case.h"
+#include "runtime/ansi_path.h"
 #include "runtime/exceptions.h"
 #include "runtime/format.h"
 #include "shelltree/shell_access.h"
@@ -40,13 +41,6 @@ std::string DirectoryPart(const std::string& path)
 {
     const std::size_t end = path.find_last_of("\\:");
     return end == std::string::npos ? std::string() : path.substr(0, end + 1);
-}
-
-std::string CurrentDirectory()
-{
-    char buffer[MAX_PATH + 1] = {};
-    const DWORD n = GetCurrentDirectoryA(sizeof(buffer), buffer);
-    return n == 0 || n > MAX_PATH ? std::string() : std::string(buffer, n);
 }
 
 // path is folder itself or lies below it (letter case ignored).
