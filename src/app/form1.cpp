@@ -11,14 +11,6 @@ namespace {
 
 constexpr TColor kListGrey = RGB(243, 243, 243);  // 15987699
 
-// Places a control on its parent at 96-DPI bounds and names it.
-void Place(TWinControl& control, TWinControl& parent, const char* name, int left, int top, int width, int height)
-{
-    control.SetName(name);
-    control.SetBounds(left, top, width, height);
-    control.SetParent(&parent);
-}
-
 TFont Arial(int height, TColor color, unsigned style = 0)
 {
     return TFont(L"Arial", height, color, style);

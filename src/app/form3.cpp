@@ -17,13 +17,6 @@ namespace {
 
 constexpr TColor kCardGrey = RGB(245, 245, 245);  // 16119285
 
-void Place(TWinControl& control, TWinControl& parent, const char* name, int left, int top, int width, int height)
-{
-    control.SetName(name);
-    control.SetBounds(left, top, width, height);
-    control.SetParent(&parent);
-}
-
 }  // namespace
 
 Tform3::Tform3(TComponent* owner) : TForm(owner)

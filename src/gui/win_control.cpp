@@ -538,3 +538,10 @@ void TWinControl::BringToFront()
     if (hwnd_)
         SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
+
+void Place(TWinControl& control, TWinControl& parent, const char* name, int left, int top, int width, int height)
+{
+    control.SetName(name);
+    control.SetBounds(left, top, width, height);
+    control.SetParent(&parent);
+}

@@ -163,3 +163,6 @@ private:
     UniqueBrush brush_;
     LPCWSTR cursorId_ = nullptr;
 };
+
+// Names a control and places it on its parent at 96-DPI bounds, as a window's layout table gives it.
+void Place(TWinControl& control, TWinControl& parent, const char* name, int left, int top, int width, int height);

@@ -43,12 +43,6 @@ TComPtr<IContextMenu> ItemMenu(TShellFolder& item, HWND window)
     return menu;
 }
 
-// Verbs are compared with letter case ignored.
-bool SameVerb(const std::string& a, const char* b)
-{
-    return AnsiLowerCase(a) == AnsiLowerCase(b);
-}
-
 std::string VerbOf(IContextMenu* menu, UINT command)
 {
     char verb[256] = {};
@@ -110,6 +104,11 @@ BorrowedRename BorrowRename(TShellFolder& item, HWND window, IContextMenu* menu,
 }
 
 }  // namespace
+
+bool SameVerb(const std::string& verb, const char* name)
+{
+    return AnsiLowerCase(verb) == AnsiLowerCase(name);
+}
 
 bool IsShellMenuMessage(UINT msg)
 {

@@ -20,6 +20,9 @@ protected:
     ~IShellVerbHooks() = default;
 };
 
+// Whether a menu command's verb is name; verbs are compared with letter case ignored.
+bool SameVerb(const std::string& verb, const char* name);
+
 // Shows the shell's menu for item at a point of control's client area and carries out the command chosen.
 // Nothing happens without an item or when the shell offers no menu for it.
 void ShowShellContextMenu(TWinControl& control, TShellFolder* item, POINT clientPos);

@@ -96,11 +96,6 @@ private:
     std::string below_;  // its part below the folder
 };
 
-bool SameVerb(const std::string& verb, const char* name)
-{
-    return AnsiLowerCase(verb) == name;
-}
-
 }  // namespace
 
 TCustomShellTreeView::TCustomShellTreeView(TComponent* owner) : TCustomTreeView(owner)
