@@ -145,10 +145,8 @@ void TDirectoryListBox::ChangeDrive(char drive)
 
 void TDirectoryListBox::ReleaseReads()
 {
-    if (readsHeld_ > 0 && --readsHeld_ == 0 && readOwed_) {
-        readOwed_ = false;
+    if (reads_.Release())
         RefreshItems();
-    }
 }
 
 void TDirectoryListBox::ReadVolumeFlags()
@@ -165,9 +163,9 @@ void TDirectoryListBox::RefreshItems()
 {
     if (!HandleAllocated())
         return;  // built when the window is made
-    if (readsHeld_ > 0) {
+    if (reads_.Held()) {
         ReadVolumeFlags();  // the path comparisons until the release go by them
-        readOwed_ = true;
+        reads_.Owe();
         return;
     }
     int target = -1;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fslists/directory_items.h"
+#include "fslists/read_hold.h"
 #include "gui/bitmap.h"
 #include "gui/label.h"
 #include "gui/list_box.h"
@@ -34,9 +35,9 @@ public:
     void SetDirLabel(TLabel* label);
 
     virtual void RefreshItems();
-    // While held (a hold inside a hold counts once), rebuilds asked for are put off, and the release makes
-    // the one still owed; the volume's letter-case rules are taken at once all the same.
-    void HoldReads() { ++readsHeld_; }
+    // While held, rebuilds asked for are put off and the release makes the one still owed (see
+    // TReadHold); the volume's letter-case rules are taken at once all the same.
+    void HoldReads() { reads_.Hold(); }
     void ReleaseReads();
     // The full path an item stands for; empty past the end; a negative index fails.
     std::string PathOfItem(int index) const;
@@ -74,8 +75,7 @@ private:
     bool volumePreservesCase_ = false;
     bool volumeIsCaseSensitive_ = false;
     bool settingPath_ = false;
-    int readsHeld_ = 0;
-    bool readOwed_ = false;
+    TReadHold reads_;
     TBitmap openFolderGlyph_;
     TBitmap currentFolderGlyph_;
     TBitmap closedFolderGlyph_;

@@ -86,10 +86,9 @@ void TFileListBox::SetMask(const std::string& mask)
 
 void TFileListBox::SetMaskText(const std::wstring& mask)
 {
-    if (mask == searchedMask_)
+    if (mask == mask_)
         return;
-    searchedMask_ = mask;
-    mask_ = WideToAnsi(mask);
+    mask_ = mask;
     RefreshItems();
 }
 
@@ -113,42 +112,40 @@ void TFileListBox::SetShowGlyphs(bool show)
 
 void TFileListBox::ReleaseReads()
 {
-    if (readsHeld_ > 0 && --readsHeld_ == 0 && readOwed_) {
-        readOwed_ = false;
+    if (reads_.Release())
         RefreshItems();
-    }
 }
 
 void TFileListBox::RefreshItems()
 {
     if (!HandleAllocated())
         return;  // read when the window is made
-    if (readsHeld_ > 0) {
-        readOwed_ = true;
+    if (reads_.Held()) {
+        reads_.Owe();
         return;
     }
-    ReadItems(searchedMask_, nullptr);
+    ReadItems(mask_, nullptr);
     Change();
 }
 
 bool TFileListBox::TrySetMaskText(const std::wstring& mask, const std::function<bool()>& stop)
 {
-    if (mask == searchedMask_)
+    if (mask == mask_)
         return true;
-    if (!HandleAllocated() || readsHeld_ > 0) {
+    if (!HandleAllocated() || reads_.Held()) {
         SetMaskText(mask);
         return true;
     }
+    bool read = false;
     try {
-        if (!ReadItems(mask, stop))
-            return false;
+        read = ReadItems(mask, stop);
     } catch (...) {
-        searchedMask_ = mask;  // as a plain change of the mask keeps it
-        mask_ = WideToAnsi(mask);
+        mask_ = mask;  // as a plain change of the mask keeps it
         throw;
     }
-    searchedMask_ = mask;
-    mask_ = WideToAnsi(mask);
+    if (!read)
+        return false;
+    mask_ = mask;
     Change();
     return true;
 }
@@ -260,7 +257,7 @@ void TFileListBox::Change()
     lastSelectedIndex_ = ItemIndex();
     if (fileEdit_) {
         const std::string name = SelectedFileName();
-        fileEdit_->SetText(name.empty() ? mask_ : name);
+        fileEdit_->SetText(name.empty() ? Mask() : name);
         fileEdit_->SelectAll();
     }
     if (OnChange)

@@ -5,9 +5,11 @@
 #include <string>
 
 #include "fslists/file_type.h"
+#include "fslists/read_hold.h"
 #include "gui/bitmap.h"
 #include "gui/edit.h"
 #include "gui/list_box.h"
+#include "runtime/ansi.h"
 
 class TDirectoryListBox;
 
@@ -21,7 +23,7 @@ public:
     const std::string& FolderPath() const { return folderPath_; }
     void SetFolderPath(const std::string& path);
     // Patterns separated by ";"; a change (case counting) re-reads.
-    const std::string& Mask() const { return mask_; }
+    std::string Mask() const { return WideToAnsi(mask_); }
     void SetMask(const std::string& mask);
     // The mask as typed: searched as it stands, so a character the code page cannot hold is matched as
     // itself, never as the "?" wildcard of its conversion. Mask then shows it with "?".
@@ -47,10 +49,8 @@ public:
 
     // Reads the items from the file system again.
     virtual void RefreshItems();
-    // While held (a hold inside a hold counts once), reads asked for are put off, and the release makes
-    // the one still owed. A window holds its lists while it starts, so they read only the folder the
-    // start ends on.
-    void HoldReads() { ++readsHeld_; }
+    // While held, reads asked for are put off; the release makes the one still owed (see TReadHold).
+    void HoldReads() { reads_.Hold(); }
     void ReleaseReads();
 
     TNotifyEvent OnChange;
@@ -72,13 +72,11 @@ private:
     bool ReadItems(const std::wstring& mask, const std::function<bool()>& stop);
 
     std::string folderPath_;
-    std::string mask_ = "*.*";
-    std::wstring searchedMask_ = L"*.*";
+    std::wstring mask_ = L"*.*";  // as typed; Mask() gives its code-page form
     TFileType fileType_{TFileAttr::ftNormal};
     bool showGlyphs_ = false;
     int lastSelectedIndex_ = -1;
-    int readsHeld_ = 0;
-    bool readOwed_ = false;
+    TReadHold reads_;
     TEdit* fileEdit_ = nullptr;
     TDirectoryListBox* linkedDirectoryList_ = nullptr;
     TBitmap programGlyph_;
