@@ -173,7 +173,7 @@ std::wstring TCustomListBox::ItemTextW(int index) const
 
 std::string TCustomListBox::Items(int index) const
 {
-    if (!textsValid_)
+    if (!texts_)
         ReadTexts();
     if (index < 0 || static_cast<size_t>(index) >= texts_->size())
         throw Exception(Format("List index out of bounds (%d)", index));
@@ -182,7 +182,7 @@ std::string TCustomListBox::Items(int index) const
 
 std::shared_ptr<const std::vector<std::string>> TCustomListBox::ItemTexts() const
 {
-    if (!textsValid_)
+    if (!texts_)
         ReadTexts();
     return texts_;
 }
@@ -195,7 +195,6 @@ void TCustomListBox::ReadTexts() const
     for (int i = 0; i < count; ++i)
         texts->push_back(WideToAnsi(ItemTextW(i)));
     texts_ = std::move(texts);
-    textsValid_ = true;
 }
 
 std::vector<std::string>& TCustomListBox::Texts()
@@ -220,7 +219,7 @@ int TCustomListBox::Add(const std::string& text, LPARAM data)
     ownInsert_ = false;
     if (index < 0)
         InsertFailed();
-    if (textsValid_) {
+    if (texts_) {
         std::vector<std::string>& texts = Texts();
         texts.insert(texts.begin() + index, text);
     }
@@ -250,7 +249,7 @@ void TCustomListBox::AddItems(std::vector<TListBoxItem> items)
         order.resize(items.size());
         std::iota(order.begin(), order.end(), size_t{0});
     }
-    if (textsValid_)
+    if (texts_)
         Texts().reserve(texts_->size() + items.size());
     for (size_t i : order) {
         // Appending (an index of -1) keeps the order given; a sorted list with items places each one.
@@ -260,7 +259,7 @@ void TCustomListBox::AddItems(std::vector<TListBoxItem> items)
         ownInsert_ = false;
         if (index < 0)
             InsertFailed();
-        if (textsValid_) {
+        if (texts_) {
             std::vector<std::string>& copy = Texts();
             if (static_cast<size_t>(index) == copy.size())
                 copy.push_back(std::move(items[i].text));
@@ -418,32 +417,31 @@ LRESULT TCustomListBox::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case LB_ADDSTRING:
     case LB_INSERTSTRING: {
         const LRESULT index = TWinControl::WndProc(msg, wParam, lParam);
-        if (!ownInsert_ && textsValid_ && index >= 0 && static_cast<size_t>(index) <= texts_->size()) {
+        if (!ownInsert_ && texts_ && index >= 0 && static_cast<size_t>(index) <= texts_->size()) {
             std::vector<std::string>& texts = Texts();
             texts.insert(texts.begin() + index, WideToAnsi(reinterpret_cast<const wchar_t*>(lParam)));
         }
         else if (!ownInsert_ && index >= 0)
-            textsValid_ = false;
+            texts_.reset();
         return index;
     }
     case LB_DELETESTRING: {
         const LRESULT left = TWinControl::WndProc(msg, wParam, lParam);
-        if (left != LB_ERR && wParam < texts_->size()) {
+        if (left != LB_ERR && texts_ && wParam < texts_->size()) {
             std::vector<std::string>& texts = Texts();
             texts.erase(texts.begin() + static_cast<std::ptrdiff_t>(wParam));
         }
         else if (left != LB_ERR)
-            textsValid_ = false;
+            texts_.reset();
         return left;
     }
     case LB_RESETCONTENT:
     case WM_DESTROY:
         texts_ = std::make_shared<std::vector<std::string>>();
-        textsValid_ = true;
         break;
     case LB_DIR:
     case LB_ADDFILE:
-        textsValid_ = false;  // the control makes these items itself
+        texts_.reset();  // the control makes these items itself
         break;
     case WM_NCPAINT:
         if (flatBorder_) {

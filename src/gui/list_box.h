@@ -98,9 +98,8 @@ private:
     int updateCount_ = 0;
     TCanvas canvas_;
     // A copy of the items' texts in list order, kept with every change that reaches the control, so that
-    // reading them back needs no message per item. Invalid after a change it cannot follow.
+    // reading them back needs no message per item. None after a change it cannot follow: read again.
     mutable std::shared_ptr<std::vector<std::string>> texts_ = std::make_shared<std::vector<std::string>>();
-    mutable bool textsValid_ = true;
     bool ownInsert_ = false;  // the text is put into the copy by the caller
 };
 
