@@ -5,12 +5,8 @@
 LRESULT TBevel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
-        RECT rc;
-        GetClientRect(Handle(), &rc);
-        DrawBevelFrame(dc, rc, TPanelBevel::bvLowered);
-        EndPaint(Handle(), &ps);
+        PaintDc paint(Handle());
+        DrawBevelFrame(paint.get(), paint.client(), TPanelBevel::bvLowered);
         return 0;
     }
     if (msg == WM_NCHITTEST)

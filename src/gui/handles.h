@@ -43,6 +43,23 @@ private:
     HDC dc_;
 };
 
+// A window's painting, BeginPaint to EndPaint on scope exit, with the window's client area at hand.
+class PaintDc {
+public:
+    explicit PaintDc(HWND window) : window_(window), dc_(BeginPaint(window, &ps_)) { GetClientRect(window, &client_); }
+    ~PaintDc() { EndPaint(window_, &ps_); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    HDC get() const { return dc_; }
+    const RECT& client() const { return client_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+    RECT client_{};
+};
+
 // Selects a GDI object into a device context and puts the previous one back on scope exit.
 class SelectObjectGuard {
 public:

@@ -22,10 +22,9 @@ void TImage::SetStretch(bool on)
 LRESULT TImage::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
-        RECT rc;
-        GetClientRect(Handle(), &rc);
+        PaintDc paint(Handle());
+        const HDC dc = paint.get();
+        const RECT& rc = paint.client();
         FillRect(dc, &rc, BackgroundBrush());
         if (!bitmap_.Empty()) {
             UniqueDc src(CreateCompatibleDC(dc));
@@ -42,7 +41,6 @@ LRESULT TImage::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
         } else if (icon_) {
             DrawIconEx(dc, 0, 0, icon_.get(), Scale(32), Scale(32), 0, nullptr, DI_NORMAL);
         }
-        EndPaint(Handle(), &ps);
         return 0;
     }
     return TWinControl::WndProc(msg, wParam, lParam);

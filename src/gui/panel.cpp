@@ -24,13 +24,8 @@ void TPanel::SetBevelInner(TPanelBevel bevel)
 LRESULT TPanel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
-        RECT rc;
-        GetClientRect(Handle(), &rc);
-        rc = DrawBevelFrame(dc, rc, outer_);
-        DrawBevelFrame(dc, rc, inner_);
-        EndPaint(Handle(), &ps);
+        PaintDc paint(Handle());
+        DrawBevelFrame(paint.get(), DrawBevelFrame(paint.get(), paint.client(), outer_), inner_);
         return 0;
     }
     if (msg == WM_SIZE)
