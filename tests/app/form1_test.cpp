@@ -9,6 +9,7 @@
 #include "app/form1.h"
 #include "dialog_driver.h"
 #include "gui/application.h"
+#include "key_press.h"
 #include "runtime/ansi.h"
 #include "runtime/exceptions.h"
 
@@ -384,20 +385,6 @@ TEST(MainWindow, FadeWithoutTheLayeredCallStillEnds)
     EXPECT_FALSE(GetWindowLongW(form.Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
 }
 
-namespace {
-// Posts a key press to the focused control and runs the loop over it, as typing would.
-void PressKey(HWND target, WPARAM vk, bool ctrl = false)
-{
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
-    SetKeyboardState(keys);
-    PostMessageW(target, WM_KEYDOWN, vk, 1);
-    Application().ProcessMessages();
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
-}
-}  // namespace
 
 TEST(MainWindow, ShortcutKeysReachTheFlatButtons)
 {

@@ -8,6 +8,7 @@
 #include "app/form1.h"
 #include "dialog_driver.h"
 #include "gui/application.h"
+#include "key_press.h"
 #include "runtime/ansi.h"
 #include "temp_dir.h"
 
@@ -18,19 +19,6 @@ std::string CurrentDirectory()
     char buffer[MAX_PATH + 1] = {};
     GetCurrentDirectoryA(sizeof(buffer), buffer);
     return buffer;
-}
-
-// Posts a key press to a window and runs the loop over it, as typing would.
-void PressKey(HWND target, WPARAM vk, bool ctrl = false)
-{
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
-    SetKeyboardState(keys);
-    PostMessageW(target, WM_KEYDOWN, vk, 1);
-    Application().ProcessMessages();
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
 }
 
 // Closes whatever dialog box shows: a question with "Nie", any other with Cancel.

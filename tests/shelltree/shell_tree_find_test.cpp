@@ -11,13 +11,10 @@
 #include "shelltree/shell_access.h"
 #include "shelltree/shell_tree_view.h"
 #include "temp_dir.h"
+#include "tree_test_support.h"
+#include "unix_side.h"
 
 namespace {
-
-class HostForm : public TForm {
-public:
-    HostForm() : TForm(nullptr) { SetClientSize(300, 500); }
-};
 
 TShellFolder* Item(const TTreeNode* node)
 {
@@ -50,23 +47,6 @@ TTreeNode* PlainlySelected(TShellTreeView& tree, const void* list)
     return WalkEveryNode(list, current);
 }
 
-std::string UnixPathOf(const std::string& path)
-{
-    using UnixName = char*(CDECL*)(LPCWSTR);
-    auto unixName = reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!unixName)
-        return {};
-    wchar_t wide[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-    char* name = unixName(wide);
-    if (!name)
-        return {};
-    std::string result = name;
-    HeapFree(GetProcessHeap(), 0, name);
-    return result;
-}
-
 bool FolderListed(const std::string& folder, const std::string& name)
 {
     WIN32_FIND_DATAA data;
@@ -87,15 +67,8 @@ bool MakeCaseTwin(const std::string& folder, const std::string& name)
     const std::string unixFolder = UnixPathOf(folder);
     if (unixFolder.empty())
         return false;
-    STARTUPINFOA si{sizeof(si)};
-    PROCESS_INFORMATION pi{};
-    std::string line = "/bin/mkdir \"" + unixFolder + "/" + name + "\"";
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    if (!RunUnix("/bin/mkdir \"" + unixFolder + "/" + name + "\""))
         return false;
-    if (pi.hThread)
-        CloseHandle(pi.hThread);
-    if (pi.hProcess)
-        CloseHandle(pi.hProcess);
     for (int i = 0; i < 100 && !FolderListed(folder, name); ++i)
         Sleep(50);
     return FolderListed(folder, name);
@@ -122,7 +95,7 @@ TEST(ShellTreeFind, EveryLoadedFolderIsSelectedWhereAWalkThroughEveryNodeFindsIt
     CreateDirectoryA((root + "\\Twin\\a").c_str(), nullptr);
     const bool twins = MakeCaseTwin(root, "twin");
 
-    HostForm host;
+    TreeHostForm host;
     TShellTreeView tree(&host);
     tree.SetBounds(0, 0, 253, 449);
     tree.SetParent(&host);

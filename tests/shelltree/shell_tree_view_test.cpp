@@ -12,56 +12,15 @@
 #include "shelltree/shell_access.h"
 #include "shelltree/shell_tree_view.h"
 #include "temp_dir.h"
+#include "tree_test_support.h"
 
 namespace {
-
-class HostForm : public TForm {
-public:
-    HostForm() : TForm(nullptr) { SetClientSize(300, 500); }
-};
-
-// A folder tree of its own directly under the root of drive C:, removed at the end.
-class DriveFolder {
-public:
-    DriveFolder()
-    {
-        path_ = "C:\\orvand_tree_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter_);
-        CreateDirectoryA(path_.c_str(), nullptr);
-    }
-    ~DriveFolder()
-    {
-        SetCurrentDirectoryA("C:\\");
-        RemoveTree(path_);
-    }
-    DriveFolder(const DriveFolder&) = delete;
-    DriveFolder& operator=(const DriveFolder&) = delete;
-
-    const std::string& Path() const { return path_; }
-    std::string Make(const std::string& relative) const
-    {
-        const std::string full = path_ + "\\" + relative;
-        CreateDirectoryA(full.c_str(), nullptr);
-        return full;
-    }
-
-private:
-    static inline int counter_ = 0;
-    std::string path_;
-};
-
-std::vector<TTreeNode*> Children(TTreeNode* node)
-{
-    std::vector<TTreeNode*> children;
-    for (TTreeNode* c = node->GetFirstChild(); c; c = c->GetNextSibling())
-        children.push_back(c);
-    return children;
-}
 
 class ShellTree : public testing::Test {
 protected:
     void SetUp() override
     {
-        host = std::make_unique<HostForm>();
+        host = std::make_unique<TreeHostForm>();
         tree = std::make_unique<TShellTreeView>(host.get());
         tree->SetBounds(0, 0, 253, 449);
         tree->SetParent(host.get());
@@ -77,7 +36,7 @@ protected:
     TTreeNode* Top() const { return tree->GetFirstNode(); }
     TShellFolder* Item(TTreeNode* node) const { return TCustomShellTreeView::NodeFolder(node); }
 
-    std::unique_ptr<HostForm> host;
+    std::unique_ptr<TreeHostForm> host;
     std::unique_ptr<TShellTreeView> tree;
     std::vector<TTreeNode*> changes;
     std::vector<std::string> shown;
@@ -99,7 +58,7 @@ TEST_F(ShellTree, BuildsOneExpandedSelectedDesktopNodeWithItsFoldersInTheShellsO
     EXPECT_TRUE(IdListEmpty(Item(top)->AbsoluteIdList()));
     EXPECT_EQ(top->Text(), ShellDisplayName(DesktopFolderInterface().get(), Item(top)->AbsoluteIdList(), SHGDN_NORMAL));
 
-    const std::vector<TTreeNode*> children = Children(top);
+    const std::vector<TTreeNode*> children = ChildNodes(top);
     ASSERT_GE(children.size(), 2u);
     // The computer is among them, and they stand in the order the desktop's own comparison gives.
     TIdList computer = SpecialFolderIdList(CSIDL_DRIVES);
@@ -201,7 +160,7 @@ TEST_F(ShellTree, AFolderTheTreeDoesNotListClearsTheSelection)
     ASSERT_EQ(tree->SelectedPath(), shown);
     // Hidden folders are not listed.
     TTreeNode* a = tree->Selected()->Parent();
-    ASSERT_EQ(Children(a).size(), 1u);
+    ASSERT_EQ(ChildNodes(a).size(), 1u);
     changes.clear();
 
     tree->SetSelectedPath(hidden);
@@ -216,7 +175,7 @@ TEST_F(ShellTree, VirtualFoldersYieldTheirPlainNameAndDrivesTheirRoot)
     tree->Loaded();
     TIdList computerList = SpecialFolderIdList(CSIDL_DRIVES);
     TTreeNode* computer = nullptr;
-    for (TTreeNode* c : Children(Top()))
+    for (TTreeNode* c : ChildNodes(Top()))
         if (SameIdList(Item(c)->AbsoluteIdList(), computerList.get()))
             computer = c;
     ASSERT_NE(computer, nullptr);
@@ -322,7 +281,7 @@ TEST_F(ShellTree, AddFolderCanVetoNodes)
     offered.clear();
     node->Expand();
     EXPECT_EQ(offered, (std::vector<std::string>{"keep", "skip"}));
-    ASSERT_EQ(Children(node).size(), 1u);
+    ASSERT_EQ(ChildNodes(node).size(), 1u);
     EXPECT_EQ(node->GetFirstChild()->Text(), "keep");
 }
 
@@ -337,7 +296,7 @@ TEST_F(ShellTree, RefreshingANodeListsNewFoldersAndKeepsOpenBranchesAndTheSelect
     TTreeNode* a = tree->Selected()->Parent()->Parent();
     ASSERT_EQ(Item(a)->ParsingPath(), d.Path() + "\\a");
     d.Make("a\\c");
-    EXPECT_EQ(Children(a).size(), 1u);
+    EXPECT_EQ(ChildNodes(a).size(), 1u);
 
     tree->RefreshNode(a);
     TTreeNode* selected = tree->Selected();
@@ -348,11 +307,11 @@ TEST_F(ShellTree, RefreshingANodeListsNewFoldersAndKeepsOpenBranchesAndTheSelect
     EXPECT_TRUE(newA->Expanded());
     EXPECT_TRUE(selected->Parent()->Expanded());
     std::vector<std::string> names;
-    for (TTreeNode* c : Children(newA))
+    for (TTreeNode* c : ChildNodes(newA))
         names.push_back(c->Text());
     EXPECT_EQ(names, (std::vector<std::string>{"b", "c"}));
     // Only one node for the folder remains.
-    EXPECT_EQ(Children(newA->Parent()).size(), 1u);
+    EXPECT_EQ(ChildNodes(newA->Parent()).size(), 1u);
 }
 
 TEST_F(ShellTree, TheTreeShowsTheSystemImagesWhateverImageListIsOffered)
