@@ -13,10 +13,8 @@
 #include <string>
 
 #include "bench_clock.h"
-#include "fslists/directory_list_box.h"
-#include "fslists/file_list_box.h"
 #include "gui/application.h"
-#include "gui/form.h"
+#include "lists_host.h"
 
 namespace {
 
@@ -34,31 +32,6 @@ double BareLoop(const std::string& folder)
     }
     return NowMs() - start;
 }
-
-// The lists as the main window has them.
-class Host : public TForm {
-public:
-    Host() : TForm(nullptr)
-    {
-        SetCaption(L"bench");
-        SetClientSize(760, 469);
-        SetColor(clWhite);
-        files.SetBounds(272, 228, 217, 233);
-        files.SetFlatBorder(true);
-        files.SetColor(RGB(243, 243, 243));
-        files.SetFont(TFont(L"Arial", -12, RGB(0, 0, 128)));
-        files.SetShowGlyphs(true);
-        files.SetParent(this);
-        dirs.SetBounds(272, 28, 217, 161);
-        dirs.SetFlatBorder(true);
-        dirs.SetColor(RGB(243, 243, 243));
-        dirs.SetFont(TFont(L"Arial", -12, RGB(0, 0, 128)));
-        dirs.SetParent(this);
-        Show();
-    }
-    TFileListBox files{this};
-    TDirectoryListBox dirs{this};
-};
 
 template <typename F>
 double Timed(TCustomListBox& list, F read)
