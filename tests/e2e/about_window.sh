@@ -12,15 +12,7 @@ begin_run
 ensure_display
 ensure_prefix
 
-look() { "$WINE64" "$look_exe" "$@" 2>/dev/null | tr -d '\r'; }
-seen() { "$WINE64" "$look_exe" "$@" >/dev/null 2>&1; }
-wait_for() {  # wait_for <seconds> <command...>
-  local limit=$1; shift
-  for _ in $(seq 1 $((limit * 10))); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
-  echo "timed out waiting for: $*" >&2; return 1
-}
-not() { ! "$@"; }
-fail() { echo "e2e: $*" >&2; exit 1; }
+source "$(dirname "$0")/e2e_lib.sh"
 # Clicks the control that shows the text (ASCII: the arguments reach look in the ANSI code page), in the
 # main window or ("+Orvand 3") the about window.
 click_on() { local x y; read -r x y < <(look control "$1" "$2"); xdotool mousemove "$x" "$y" click 1; }

@@ -22,14 +22,7 @@ if [ -n "$dpi" ]; then
   "$WINE64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
 fi
 
-look() { "$WINE64" "$look_exe" "$@" 2>/dev/null | tr -d '\r'; }
-seen() { "$WINE64" "$look_exe" "$@" >/dev/null 2>&1; }
-wait_for() {  # wait_for <seconds> <command...>
-  local limit=$1; shift
-  for _ in $(seq 1 $((limit * 10))); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
-  echo "timed out waiting for: $*" >&2; return 1
-}
-not() { ! "$@"; }
+source "$(dirname "$0")/e2e_lib.sh"
 text_is() { [ "$(look text "Orvand 3" "$1" "$2")" = "$3" ]; }
 # Clicks a point of the main window's client area, given at 96 DPI as the window's layout is.
 click_at() { local x y; read -r x y < <(look point "Orvand 3" "$1" "$2"); xdotool mousemove "$x" "$y" click 1; }

@@ -11,16 +11,11 @@ set -euo pipefail
 exe=$(realpath "$1")
 look_exe=$(realpath "$2")
 source "$(dirname "$0")/../../scripts/env.sh"
+begin_run
 ensure_display
 ensure_prefix
 
-look() { "$WINE64" "$look_exe" "$@" 2>/dev/null | tr -d '\r'; }
-wait_for() {  # wait_for <seconds> <command...>
-  local limit=$1; shift
-  for _ in $(seq 1 $((limit * 10))); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
-  echo "timed out waiting for: $*" >&2; return 1
-}
-fail() { echo "FAILED: $*" >&2; exit 1; }
+source "$(dirname "$0")/e2e_lib.sh"
 W="Orvand 3"
 # Client points inside the tree, the directory list and the file list.
 tree=(50 100); dirs=(300 100); files=(300 300)
@@ -75,7 +70,7 @@ win_top="C:\\users\\$(basename "$(dirname "$desktop")")\\Desktop\\e2e_menu"
 
 (cd "$desktop" && exec "$WINE64" "$exe") &
 pid=$!
-trap 'kill $pid 2>/dev/null || true; forget_trashed' EXIT
+trap 'kill $pid 2>/dev/null || true; forget_trashed; end_run' EXIT
 wait_for 30 look exists "$W"
 
 # Into the test folder and its "alpha" through the directory list: the tree follows, opening the way.
@@ -200,6 +195,6 @@ sleep 0.5
 xdotool key Return
 for _ in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
 if kill -0 $pid 2>/dev/null; then fail "the program did not end after Yes"; fi
-trap - EXIT
+trap end_run EXIT
 rm -rf "$top"
 echo "e2e: shell menu passed"
