@@ -12,7 +12,7 @@ begin_run
 ensure_display
 ensure_prefix
 
-source "$(dirname "$0")/e2e_lib.sh"
+source "$(dirname "$0")/e2e_lib.bash"
 # Clicks the control that shows the text (ASCII: the arguments reach look in the ANSI code page), in the
 # main window or ("+Orvand 3") the about window.
 click_on() { local x y; read -r x y < <(look control "$1" "$2"); xdotool mousemove "$x" "$y" click 1; }

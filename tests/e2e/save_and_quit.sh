@@ -22,7 +22,7 @@ if [ -n "$dpi" ]; then
   "$WINE64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
 fi
 
-source "$(dirname "$0")/e2e_lib.sh"
+source "$(dirname "$0")/e2e_lib.bash"
 text_is() { [ "$(look text "Orvand 3" "$1" "$2")" = "$3" ]; }
 # Clicks a point of the main window's client area, given at 96 DPI as the window's layout is.
 click_at() { local x y; read -r x y < <(look point "Orvand 3" "$1" "$2"); xdotool mousemove "$x" "$y" click 1; }

@@ -15,7 +15,7 @@ begin_run
 ensure_display
 ensure_prefix
 
-source "$(dirname "$0")/e2e_lib.sh"
+source "$(dirname "$0")/e2e_lib.bash"
 W="Orvand 3"
 # Client points inside the tree, the directory list and the file list.
 tree=(50 100); dirs=(300 100); files=(300 300)
