@@ -1,5 +1,5 @@
-# Sourced by the end-to-end scripts (it is no test itself) after they set look_exe: asking the program's windows through look,
-# and waiting for what a step needs to see instead of for a fixed time.
+# Sourced by the end-to-end scripts after they set look_exe (it is no test itself): asking the
+# program's windows through look, and waiting for what a step needs to see instead of for a fixed time.
 look() { "$WINE64" "$look_exe" "$@" 2>/dev/null | tr -d '\r'; }
 seen() { "$WINE64" "$look_exe" "$@" >/dev/null 2>&1; }
 wait_for() {  # wait_for <seconds> <command...>
