@@ -73,19 +73,35 @@ std::string TShellFolder::InFolderName() const
     return ShellDisplayName(ParentFolderInterface().get(), RelativeIdList(), SHGDN_INFOLDER);
 }
 
+namespace {
+
+bool IsFileSystemPath(const std::wstring& path)
+{
+    return (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') || path.compare(0, 2, L"\\\\") == 0;
+}
+
+}  // namespace
+
 std::string TShellFolder::ParsingPath() const
 {
     TComPtr<IShellFolder> desktop = DesktopFolderInterface();
     const std::wstring path = ShellDisplayNameWide(desktop.get(), AbsoluteIdList(), SHGDN_FORPARSING);
-    const bool fileSystemPath = (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') ||
-                                path.compare(0, 2, L"\\\\") == 0;
-    if (!fileSystemPath)
+    if (!IsFileSystemPath(path))
         return ShellDisplayName(desktop.get(), AbsoluteIdList(), SHGDN_FORPARSING);
     // The lists hand a folder's path to the ANSI calls: it must name this folder, never a look-alike
     // (a Cyrillic name as "?????", which is a mask; naïve as naive, another folder).
     if (std::optional<std::string> exact = AnsiPathOf(path))
         return *exact;
     throw EInOutError(ERROR_PATH_NOT_FOUND);
+}
+
+std::wstring TShellFolder::WideParsingPath() const
+{
+    TComPtr<IShellFolder> desktop = DesktopFolderInterface();
+    const std::wstring path = ShellDisplayNameWide(desktop.get(), AbsoluteIdList(), SHGDN_FORPARSING);
+    if (path.compare(0, 3, L"::{") == 0)
+        return ShellDisplayNameWide(desktop.get(), AbsoluteIdList(), SHGDN_NORMAL);
+    return path;
 }
 
 ULONG TShellFolder::Attributes(ULONG request) const

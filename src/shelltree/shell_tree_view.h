@@ -37,7 +37,8 @@ public:
 
     // The tree's part in the commands of its shell menu: "rename" edits the label in place instead of the
     // shell; "open" runs with the item's folder as the current directory, which is restored afterwards;
-    // a successful "delete" drops the folder's node, a "paste" rebuilds it.
+    // a successful "delete" drops the folder's node, a "paste" rebuilds it. None needs a path the ANSI
+    // calls take.
     void BeforeVerb(const std::string& verb, bool& takenOver) override;
     void AfterVerb(const std::string& verb, bool succeeded) override;
     // The folder the change notifier watches now (empty when none runs), and its worker's thread.
@@ -96,8 +97,8 @@ private:
     bool useShellImages_ = true;
     bool autoRefresh_ = false;
     bool autoContextMenus_ = true;
-    std::string savedDirectory_;  // the current directory before an "open" from the menu
-    std::string leftDirectory_;   // the current directory a "delete" moved out of the folder, if it did
+    std::wstring savedDirectory_;  // the current directory before an "open" from the menu
+    std::wstring leftDirectory_;   // the current directory a "delete" moved out of the folder, if it did
     bool loading_ = true;
     bool busy_ = false;
     bool rootLoading_ = false;

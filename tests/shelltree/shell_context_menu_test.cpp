@@ -14,7 +14,9 @@
 #include "shelltree/shell_tree_view.h"
 #include "dialog_driver.h"
 #include "menu_driver.h"
+#include "no_short_names.h"
 #include "runtime/ansi.h"
+#include "runtime/exceptions.h"
 #include "shell_menu_use.h"
 #include "tree_test_support.h"
 
@@ -385,3 +387,50 @@ TEST_F(ContextMenu, DeletingTheSelectedFolderMovesTheSelectionToItsParentFirst)
     EXPECT_TRUE(ChildNodes(top).empty());
 }
 
+// Where folders have no short names, a folder the code page cannot name has no path the ANSI calls take.
+// The shell's commands take wide paths: open, delete and rename in place run all the same.
+TEST_F(ContextMenu, AFolderWithoutAShortNameIsOpenedRenamedAndDeletedAllTheSame)
+{
+    NoShortNames noShortNames;
+    DriveFolder d;
+    const std::wstring base = AnsiToWide(d.Path()) + L"\\";
+    const std::wstring papka = L"\u041f\u0430\u043f\u043a\u0430", druga = L"\u0414\u0440\u0443\u0433\u0430\u044f";
+    ASSERT_TRUE(CreateDirectoryW((base + papka).c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((base + druga).c_str(), nullptr));
+    TTreeNode* top = Open(d.Path());
+    ASSERT_NE(top, nullptr);
+    TTreeNode* p = ChildNamed(top, "?????");
+    TTreeNode* q = ChildNamed(top, "??????");
+    ASSERT_TRUE(p && q) << ChildTexts(top).size();
+    EXPECT_THROW(Item(p)->ParsingPath(), EInOutError);  // no path for the lists
+
+    // Open runs in the folder's parent; the current directory comes back.
+    ASSERT_TRUE(SetCurrentDirectoryA("C:\\windows"));
+    tree->SetSelected(p);
+    bool takenOver = false;
+    tree->BeforeVerb("open", takenOver);
+    EXPECT_EQ(CurrentDirectoryPath(), d.Path());
+    tree->AfterVerb("open", true);
+    EXPECT_EQ(CurrentDirectoryPath(), "C:\\windows");
+    tree->SetSelected(top);
+
+    // Renamed in place.
+    tree->EditText(q);
+    FinishLabel(L"Nowa", VK_RETURN);
+    EXPECT_TRUE(Exists(d / "Nowa"));
+    EXPECT_EQ(GetFileAttributesW((base + druga).c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(q->Text(), "Nowa");
+
+    // Deleted through the menu, confirmed: folder and node go.
+    {
+        MenuDriver menu(ShellMenuCommand(*Item(p), "delete"));
+        DialogDriver confirm([](HWND dialog) { DialogDriver::Press(dialog, IDYES); });
+        RightClick(p);
+        EXPECT_TRUE(menu.Shown());
+        EXPECT_TRUE(confirm.Done());
+    }
+    ForgetTrashed(papka);
+    EXPECT_EQ(GetFileAttributesW((base + papka).c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(ChildTexts(top), std::vector<std::string>{"Nowa"});
+    EXPECT_TRUE(shown.empty()) << shown.front();
+}
