@@ -384,6 +384,8 @@ bool TCustomShellTreeView::Edit(TTreeNode* node, std::string& text)
         SetSelected(node);
     else if (node == Selected())
         Change(node);
+    else if (Selected() && node->Parent() == Selected())
+        ContentsChange();
     // The loaded nodes below still name the old path: drop them, the next expansion lists them afresh.
     if (node->GetFirstChild()) {
         UpdateGuard update(*this);
@@ -447,6 +449,10 @@ void TCustomShellTreeView::AfterVerb(const std::string& verb, bool succeeded)
         return;
     }
     TTreeNode* node = VerbNode();
+    // A command on the selected folder or on one of its sub-folders may change what the selected folder
+    // holds. A rename is not done until its editor closes, and tells then.
+    const bool selectedFolderTouched = succeeded && node && Selected() &&
+                                       (node == Selected() || node->Parent() == Selected()) && !IsEditing();
     if (SameVerb(verb, "delete")) {
         // A deletion the user called off is reported as done as well: only a folder that is gone loses its
         // node. One that stays takes the current directory back if it held it. A folder outside the file
@@ -462,16 +468,25 @@ void TCustomShellTreeView::AfterVerb(const std::string& verb, bool succeeded)
             return;
         }
         // A selection in the deleted folder moves to its parent first, as a user's move would, so the views
-        // that follow the selection leave it.
+        // that follow the selection leave it; they read the parent then.
         for (TTreeNode* n = Selected(); n; n = n->Parent())
             if (n == node) {
                 SetSelected(node->Parent());
-                break;
+                node->Delete();
+                return;
             }
         node->Delete();
     } else if (succeeded && node && SameVerb(verb, "paste")) {
         RefreshNode(node);
     }
+    if (selectedFolderTouched)
+        ContentsChange();
+}
+
+void TCustomShellTreeView::ContentsChange()
+{
+    if (OnContentsChange)
+        OnContentsChange();
 }
 
 void TCustomShellTreeView::SetAutoRefresh(bool value)

@@ -45,6 +45,10 @@ public:
     std::string WatchedPath() const { return notifier_ && notifier_->Active() ? notifier_->Path() : std::string(); }
     DWORD NotifierThreadId() const { return notifier_ ? notifier_->ThreadId() : 0; }
 
+    // A command of the tree (its shell menu, a rename in place) may have changed what the selected folder
+    // holds, the selection staying on it: whoever shows that folder's contents reads them again.
+    TNotifyEvent OnContentsChange;
+
 protected:
     // A TRootFolder name or a path: the folder shown as the single top-level node.
     const std::string& Root() const { return root_; }
@@ -89,6 +93,7 @@ private:
     TTreeNode* VerbNode() const;
     // Starts, keeps or stops the change notifier to match AutoRefresh and the selected folder.
     void UpdateNotifier();
+    void ContentsChange();
 
     std::string root_ = "rfDesktop";
     std::string previousRoot_ = "rfDesktop";

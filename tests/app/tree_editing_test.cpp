@@ -9,17 +9,14 @@
 #include "dialog_driver.h"
 #include "gui/application.h"
 #include "key_press.h"
+#include "menu_driver.h"
 #include "runtime/ansi.h"
+#include "no_short_names.h"
+#include "shell_menu_use.h"
 #include "temp_dir.h"
+#include "../shelltree/tree_test_support.h"
 
 namespace {
-
-std::string CurrentDirectory()
-{
-    char buffer[MAX_PATH + 1] = {};
-    GetCurrentDirectoryA(sizeof(buffer), buffer);
-    return buffer;
-}
 
 // Closes whatever dialog box shows: a question with "Nie", any other with Cancel.
 void Dismiss(HWND dialog)
@@ -40,6 +37,38 @@ protected:
     void TearDown() override { Application().OnException = nullptr; }
 
     TShellTreeView& tree() { return form.ShellTreeView1; }
+    TShellFolder* Item(TTreeNode* node) { return TCustomShellTreeView::NodeFolder(node); }
+    // Folders named in Cyrillic, which code page 1250 cannot hold, in a folder b14 selected in the tree and
+    // opened: the node of each by its text, in the tree as the user sees it.
+    TTreeNode* SelectCyrillicPair()
+    {
+        const std::wstring b14 = AnsiToWide(dir / "b14");
+        CreateDirectoryW(b14.c_str(), nullptr);
+        for (const wchar_t* name : {kPapka, kDruga})
+            if (!CreateDirectoryW((b14 + L"\\" + name).c_str(), nullptr))
+                return nullptr;
+        tree().RefreshNode(tree().Selected()->Parent());  // b14 came after the branch was listed
+        tree().SetSelectedPath(dir / "b14");
+        TTreeNode* node = tree().Selected();
+        if (node)
+            node->Expand();
+        return node;
+    }
+    // The directory list's items below b14, as a save of the folder list would write them.
+    std::vector<std::string> Subfolders()
+    {
+        const auto items = form.DirectoryListBox1.ItemTexts();
+        std::vector<std::string> below;
+        bool after = false;
+        for (const std::string& item : *items) {
+            if (after)
+                below.push_back(item);
+            after = after || item == "b14";
+        }
+        return below;
+    }
+    static constexpr const wchar_t* kPapka = L"\u041f\u0430\u043f\u043a\u0430";      // shows as ?????
+    static constexpr const wchar_t* kDruga = L"\u0414\u0440\u0443\u0433\u0430\u044f";  // shows as ??????
     HWND Editor() { return reinterpret_cast<HWND>(SendMessageW(tree().Handle(), TVM_GETEDITCONTROL, 0, 0)); }
 
     TempDir dir;
@@ -84,7 +113,7 @@ TEST_F(TreeEditing, RenamingTheFolderTheViewsShowCarriesThemAlong)
 {
     TTreeNode* node = tree().Selected();
     ASSERT_NE(node, nullptr);
-    ASSERT_EQ(CurrentDirectory(), dir / "folder");  // the lists made it current
+    ASSERT_EQ(CurrentDirectoryPath(), dir / "folder");  // the lists made it current
 
     // Return on the name as it stands renames nothing and reports nothing.
     tree().EditText(node);
@@ -101,7 +130,7 @@ TEST_F(TreeEditing, RenamingTheFolderTheViewsShowCarriesThemAlong)
     EXPECT_EQ(form.DirectoryListBox1.FolderPath(), dir / "nowa");
     EXPECT_EQ(form.FileListBox1.FolderPath(), dir / "nowa");
     EXPECT_EQ(form.FileListBox1.Count(), 1);
-    EXPECT_EQ(CurrentDirectory(), dir / "nowa");
+    EXPECT_EQ(CurrentDirectoryPath(), dir / "nowa");
 }
 
 TEST_F(TreeEditing, TheWindowWatchesNoFolderAndRightClicksShowTheShellsMenu)
@@ -134,7 +163,7 @@ TEST_F(TreeEditing, AFolderTheCodePageCannotNameIsRenamedWhileTheViewsShowIt)
     ASSERT_NE(node, nullptr) << seen;
     tree().SetSelected(node);  // as the user's click does
     ASSERT_EQ(form.FileListBox1.Count(), 1);
-    ASSERT_NE(CurrentDirectory().find('~'), std::string::npos) << CurrentDirectory();  // its short name
+    ASSERT_NE(CurrentDirectoryPath().find('~'), std::string::npos) << CurrentDirectoryPath();  // its short name
 
     tree().EditText(node);
     SetWindowTextW(Editor(), L"nowa");
@@ -145,5 +174,67 @@ TEST_F(TreeEditing, AFolderTheCodePageCannotNameIsRenamedWhileTheViewsShowIt)
     EXPECT_EQ(tree().SelectedPath(), dir / "nowa");
     EXPECT_EQ(form.FileListBox1.FolderPath(), dir / "nowa");
     EXPECT_EQ(form.FileListBox1.Count(), 1);
-    EXPECT_EQ(CurrentDirectory(), dir / "nowa");
+    EXPECT_EQ(CurrentDirectoryPath(), dir / "nowa");
+}
+
+// Deleting or renaming a sub-folder of the folder the views show, through the tree's menu: the command that
+// succeeded reports nothing, and the tree and both lists show the folder as the disk has it then.
+TEST_F(TreeEditing, TheMenusDeleteAndRenameOfASubfolderReachAllThreeViews)
+{
+    TTreeNode* b14 = SelectCyrillicPair();
+    ASSERT_NE(b14, nullptr);
+    ASSERT_EQ(form.DirectoryListBox1.FolderPath(), dir / "b14");
+    ASSERT_EQ(Subfolders(), (std::vector<std::string>{"??????", "?????"}));
+    const std::wstring b14Wide = AnsiToWide(dir / "b14");
+
+    TTreeNode* papka = ChildNamed(b14, "?????");
+    ASSERT_NE(papka, nullptr);
+    {
+        MenuDriver menu(ShellMenuCommand(*Item(papka), "delete"));
+        DialogDriver confirm([](HWND dialog) { DialogDriver::Press(dialog, IDYES); });
+        RightClickOn(tree().Handle(), papka);
+        EXPECT_TRUE(menu.Shown());
+        EXPECT_TRUE(confirm.Done());
+    }
+    ForgetTrashed(kPapka);
+    EXPECT_EQ(GetFileAttributesW((b14Wide + L"\\" + kPapka).c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(shown.empty()) << shown.front();
+    EXPECT_EQ(tree().Selected(), b14);
+    EXPECT_EQ(ChildTexts(b14), std::vector<std::string>{"??????"});
+    EXPECT_EQ(Subfolders(), std::vector<std::string>{"??????"});
+    EXPECT_EQ(form.FileListBox1.FolderPath(), dir / "b14");
+
+    TTreeNode* druga = ChildNamed(b14, "??????");
+    ASSERT_NE(druga, nullptr);
+    {
+        MenuDriver menu(ShellMenuCommand(*Item(druga), "rename"));
+        RightClickOn(tree().Handle(), druga);
+        EXPECT_TRUE(menu.Shown());
+    }
+    ASSERT_NE(Editor(), nullptr);
+    SetWindowTextW(Editor(), L"Nowa");
+    PressKey(Editor(), VK_RETURN);
+    EXPECT_TRUE(shown.empty()) << shown.front();
+    EXPECT_NE(GetFileAttributesA((dir / "b14\\Nowa").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(ChildTexts(b14), std::vector<std::string>{"Nowa"});
+    EXPECT_EQ(Subfolders(), std::vector<std::string>{"Nowa"});
+    EXPECT_EQ(tree().Selected(), b14);
+    EXPECT_EQ(form.FileListBox1.FolderPath(), dir / "b14");
+}
+
+// Where folders have no short names, a folder the code page cannot name can be handled by the shell's
+// commands, but the lists cannot enter it: selecting it says so, and the lists stay where they were.
+TEST_F(TreeEditing, WithoutShortNamesOnlyEnteringSuchAFolderFails)
+{
+    NoShortNames noShortNames;
+    TTreeNode* b14 = SelectCyrillicPair();
+    ASSERT_NE(b14, nullptr);
+    TTreeNode* papka = ChildNamed(b14, "?????");
+    ASSERT_NE(papka, nullptr);
+
+    tree().SetSelected(papka);  // as the user's click does
+    EXPECT_EQ(shown, std::vector<std::string>{"Invalid filename"});
+    EXPECT_EQ(form.DirectoryListBox1.FolderPath(), dir / "b14");
+    EXPECT_EQ(form.FileListBox1.FolderPath(), dir / "b14");
+    EXPECT_EQ(CurrentDirectoryPath(), dir / "b14");
 }
