@@ -1,7 +1,9 @@
 // The folder tree on the main window while a folder's name is edited in place: the window's shortcut keys
-// leave the editor its keys, and renaming the folder the views show carries the views along.
+// leave the editor its keys, and renaming the folder the views show carries the views along; what the
+// tree's menu does to a sub-folder reaches both lists.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -11,7 +13,6 @@
 #include "key_press.h"
 #include "menu_driver.h"
 #include "runtime/ansi.h"
-#include "no_short_names.h"
 #include "shell_menu_use.h"
 #include "temp_dir.h"
 #include "../shelltree/tree_test_support.h"
@@ -37,38 +38,6 @@ protected:
     void TearDown() override { Application().OnException = nullptr; }
 
     TShellTreeView& tree() { return form.ShellTreeView1; }
-    TShellFolder* Item(TTreeNode* node) { return TCustomShellTreeView::NodeFolder(node); }
-    // Folders named in Cyrillic, which code page 1250 cannot hold, in a folder b14 selected in the tree and
-    // opened: the node of each by its text, in the tree as the user sees it.
-    TTreeNode* SelectCyrillicPair()
-    {
-        const std::wstring b14 = AnsiToWide(dir / "b14");
-        CreateDirectoryW(b14.c_str(), nullptr);
-        for (const wchar_t* name : {kPapka, kDruga})
-            if (!CreateDirectoryW((b14 + L"\\" + name).c_str(), nullptr))
-                return nullptr;
-        tree().RefreshNode(tree().Selected()->Parent());  // b14 came after the branch was listed
-        tree().SetSelectedPath(dir / "b14");
-        TTreeNode* node = tree().Selected();
-        if (node)
-            node->Expand();
-        return node;
-    }
-    // The directory list's items below b14, as a save of the folder list would write them.
-    std::vector<std::string> Subfolders()
-    {
-        const auto items = form.DirectoryListBox1.ItemTexts();
-        std::vector<std::string> below;
-        bool after = false;
-        for (const std::string& item : *items) {
-            if (after)
-                below.push_back(item);
-            after = after || item == "b14";
-        }
-        return below;
-    }
-    static constexpr const wchar_t* kPapka = L"\u041f\u0430\u043f\u043a\u0430";      // shows as ?????
-    static constexpr const wchar_t* kDruga = L"\u0414\u0440\u0443\u0433\u0430\u044f";  // shows as ??????
     HWND Editor() { return reinterpret_cast<HWND>(SendMessageW(tree().Handle(), TVM_GETEDITCONTROL, 0, 0)); }
 
     TempDir dir;
@@ -181,60 +150,48 @@ TEST_F(TreeEditing, AFolderTheCodePageCannotNameIsRenamedWhileTheViewsShowIt)
 // succeeded reports nothing, and the tree and both lists show the folder as the disk has it then.
 TEST_F(TreeEditing, TheMenusDeleteAndRenameOfASubfolderReachAllThreeViews)
 {
-    TTreeNode* b14 = SelectCyrillicPair();
-    ASSERT_NE(b14, nullptr);
-    ASSERT_EQ(form.DirectoryListBox1.FolderPath(), dir / "b14");
-    ASSERT_EQ(Subfolders(), (std::vector<std::string>{"??????", "?????"}));
-    const std::wstring b14Wide = AnsiToWide(dir / "b14");
+    // Names code page 1250 cannot hold, shown as ????? and ??????.
+    const std::wstring b14 = AnsiToWide(dir / "b14"), papka = b14 + L"\\\u041f\u0430\u043f\u043a\u0430";
+    ASSERT_TRUE(CreateDirectoryW(b14.c_str(), nullptr) && CreateDirectoryW(papka.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((b14 + L"\\\u0414\u0440\u0443\u0433\u0430\u044f").c_str(), nullptr));
+    tree().RefreshNode(tree().Selected()->Parent());  // b14 came after the branch was listed
+    tree().SetSelectedPath(dir / "b14");
+    TTreeNode* top = tree().Selected();
+    ASSERT_NE(top, nullptr);
+    top->Expand();
+    // The directory list's items after b14's own: what a save of the folder list writes last.
+    const auto subfolders = [&] {
+        const auto items = form.DirectoryListBox1.ItemTexts();
+        return std::vector<std::string>(std::find(items->begin(), items->end(), "b14") + 1, items->end());
+    };
+    ASSERT_EQ(subfolders(), (std::vector<std::string>{"??????", "?????"}));
 
-    TTreeNode* papka = ChildNamed(b14, "?????");
-    ASSERT_NE(papka, nullptr);
+    TTreeNode* node = ChildNamed(top, "?????");
+    ASSERT_NE(node, nullptr);
     {
-        MenuDriver menu(ShellMenuCommand(*Item(papka), "delete"));
+        MenuDriver menu(ShellMenuCommand(*TCustomShellTreeView::NodeFolder(node), "delete"));
         DialogDriver confirm([](HWND dialog) { DialogDriver::Press(dialog, IDYES); });
-        RightClickOn(tree().Handle(), papka);
-        EXPECT_TRUE(menu.Shown());
-        EXPECT_TRUE(confirm.Done());
+        RightClickOn(tree().Handle(), node);
+        EXPECT_TRUE(menu.Shown() && confirm.Done());
     }
-    ForgetTrashed(kPapka);
-    EXPECT_EQ(GetFileAttributesW((b14Wide + L"\\" + kPapka).c_str()), INVALID_FILE_ATTRIBUTES);
+    ForgetTrashed(papka.substr(b14.size() + 1));
+    EXPECT_EQ(GetFileAttributesW(papka.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(shown.empty()) << shown.front();
-    EXPECT_EQ(tree().Selected(), b14);
-    EXPECT_EQ(ChildTexts(b14), std::vector<std::string>{"??????"});
-    EXPECT_EQ(Subfolders(), std::vector<std::string>{"??????"});
-    EXPECT_EQ(form.FileListBox1.FolderPath(), dir / "b14");
+    EXPECT_EQ(ChildTexts(top), std::vector<std::string>{"??????"});
+    EXPECT_EQ(subfolders(), std::vector<std::string>{"??????"});
 
-    TTreeNode* druga = ChildNamed(b14, "??????");
-    ASSERT_NE(druga, nullptr);
+    node = ChildNamed(top, "??????");
+    ASSERT_NE(node, nullptr);
     {
-        MenuDriver menu(ShellMenuCommand(*Item(druga), "rename"));
-        RightClickOn(tree().Handle(), druga);
-        EXPECT_TRUE(menu.Shown());
+        MenuDriver menu(ShellMenuCommand(*TCustomShellTreeView::NodeFolder(node), "rename"));
+        RightClickOn(tree().Handle(), node);
     }
     ASSERT_NE(Editor(), nullptr);
     SetWindowTextW(Editor(), L"Nowa");
     PressKey(Editor(), VK_RETURN);
     EXPECT_TRUE(shown.empty()) << shown.front();
-    EXPECT_NE(GetFileAttributesA((dir / "b14\\Nowa").c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(ChildTexts(b14), std::vector<std::string>{"Nowa"});
-    EXPECT_EQ(Subfolders(), std::vector<std::string>{"Nowa"});
-    EXPECT_EQ(tree().Selected(), b14);
+    EXPECT_EQ(ChildTexts(top), std::vector<std::string>{"Nowa"});
+    EXPECT_EQ(subfolders(), std::vector<std::string>{"Nowa"});
+    EXPECT_EQ(tree().Selected(), top);
     EXPECT_EQ(form.FileListBox1.FolderPath(), dir / "b14");
-}
-
-// Where folders have no short names, a folder the code page cannot name can be handled by the shell's
-// commands, but the lists cannot enter it: selecting it says so, and the lists stay where they were.
-TEST_F(TreeEditing, WithoutShortNamesOnlyEnteringSuchAFolderFails)
-{
-    NoShortNames noShortNames;
-    TTreeNode* b14 = SelectCyrillicPair();
-    ASSERT_NE(b14, nullptr);
-    TTreeNode* papka = ChildNamed(b14, "?????");
-    ASSERT_NE(papka, nullptr);
-
-    tree().SetSelected(papka);  // as the user's click does
-    EXPECT_EQ(shown, std::vector<std::string>{"Invalid filename"});
-    EXPECT_EQ(form.DirectoryListBox1.FolderPath(), dir / "b14");
-    EXPECT_EQ(form.FileListBox1.FolderPath(), dir / "b14");
-    EXPECT_EQ(CurrentDirectoryPath(), dir / "b14");
 }
