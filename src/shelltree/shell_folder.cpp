@@ -73,20 +73,13 @@ std::string TShellFolder::InFolderName() const
     return ShellDisplayName(ParentFolderInterface().get(), RelativeIdList(), SHGDN_INFOLDER);
 }
 
-namespace {
-
-bool IsFileSystemPath(const std::wstring& path)
-{
-    return (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') || path.compare(0, 2, L"\\\\") == 0;
-}
-
-}  // namespace
-
 std::string TShellFolder::ParsingPath() const
 {
     TComPtr<IShellFolder> desktop = DesktopFolderInterface();
     const std::wstring path = ShellDisplayNameWide(desktop.get(), AbsoluteIdList(), SHGDN_FORPARSING);
-    if (!IsFileSystemPath(path))
+    const bool fileSystemPath = (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') ||
+                                path.compare(0, 2, L"\\\\") == 0;
+    if (!fileSystemPath)
         return ShellDisplayName(desktop.get(), AbsoluteIdList(), SHGDN_FORPARSING);
     // The lists hand a folder's path to the ANSI calls: it must name this folder, never a look-alike
     // (a Cyrillic name as "?????", which is a mask; naïve as naive, another folder).
