@@ -167,6 +167,7 @@ void TForm1::BuildControls()
     treeFont.SetCharset(EASTEUROPE_CHARSET);
     ShellTreeView1.SetFont(treeFont);
     ShellTreeView1.OnChange = [this](TTreeNode*) { ShellTreeView1Change(); };
+    ShellTreeView1.OnContentsChange = [this] { ShellTreeView1ContentsChange(); };
 
     DirectoryListBox1.SetFlatBorder(true);
     DirectoryListBox1.SetColor(kListGrey);
@@ -283,6 +284,15 @@ void TForm1::ShellTreeView1Change()
         FileListBox1.EnterPath(ShellTreeView1.SelectedPath());
     if (ShellTreeView1.SelectedPath().find('\\') != std::string::npos)
         DirectoryListBox1.SetFolderPath(ShellTreeView1.SelectedPath());
+}
+
+// A command in the tree changed what the folder the lists show holds: a sub-folder deleted or renamed, files
+// pasted. The lists show the folder afresh, as the disk has it now.
+void TForm1::ShellTreeView1ContentsChange()
+{
+    TSharedFolderSearches shared;  // both lists read the same folder: once
+    DirectoryListBox1.RefreshItems();
+    FileListBox1.RefreshItems();
 }
 
 void TForm1::Edit1Change()

@@ -66,6 +66,7 @@ public:
 
     void Edit1Change();
     void ShellTreeView1Change();
+    void ShellTreeView1ContentsChange();
     void DirectoryListBox1Change();
     void pozycjaChange();
     void SpeedButton1Click();  // "Koniec"

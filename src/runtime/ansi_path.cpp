@@ -6,6 +6,8 @@
 
 #include "runtime/ansi.h"
 
+TShortPathFunction ShortPathNameFunction = GetShortPathNameW;
+
 namespace {
 
 std::vector<std::wstring> SplitAtBackslash(const std::wstring& path)
@@ -19,7 +21,7 @@ std::vector<std::wstring> SplitAtBackslash(const std::wstring& path)
 }
 
 // One of the platform's path conversions (GetShortPathNameW, GetLongPathNameW); empty when it fails.
-std::wstring Converted(DWORD(WINAPI* convert)(LPCWSTR, LPWSTR, DWORD), const std::wstring& path)
+std::wstring Converted(const std::function<DWORD(LPCWSTR, LPWSTR, DWORD)>& convert, const std::wstring& path)
 {
     const DWORD size = convert(path.c_str(), nullptr, 0);
     if (size == 0)
@@ -38,7 +40,7 @@ std::optional<std::string> AnsiPathOf(const std::wstring& path)
 {
     if (std::optional<std::string> exact = ExactAnsi(path))
         return exact;
-    const std::wstring shortPath = Converted(GetShortPathNameW, path);
+    const std::wstring shortPath = Converted(ShortPathNameFunction, path);
     const std::vector<std::wstring> longParts = SplitAtBackslash(path);
     const std::vector<std::wstring> shortParts = SplitAtBackslash(shortPath);
     if (shortPath.empty() || shortParts.size() != longParts.size())
@@ -80,9 +82,8 @@ std::string ShownPathOf(const std::string& path)
     return result;
 }
 
-std::string CurrentDirectory()
+std::wstring WideCurrentDirectory()
 {
-    // The ANSI call would give a look-alike of a name the code page cannot hold: another folder's name.
     std::wstring dir(MAX_PATH + 1, L'\0');
     DWORD n = GetCurrentDirectoryW(static_cast<DWORD>(dir.size()), dir.data());
     if (n >= dir.size()) {
@@ -90,7 +91,22 @@ std::string CurrentDirectory()
         n = GetCurrentDirectoryW(static_cast<DWORD>(dir.size()), dir.data());
     }
     dir.resize(n < dir.size() ? n : 0);
+    return dir;
+}
+
+std::string CurrentDirectory()
+{
+    // The ANSI call would give a look-alike of a name the code page cannot hold: another folder's name.
+    const std::wstring dir = WideCurrentDirectory();
     if (std::optional<std::string> path = AnsiPathOf(dir))
         return *path;
     return WideToAnsi(dir);  // no exact form: entering it fails, as it should
+}
+
+std::wstring LongCurrentDirectory()
+{
+    // The lists enter a folder the code page cannot name by its short name.
+    const std::wstring dir = WideCurrentDirectory();
+    const std::wstring longForm = Converted(GetLongPathNameW, dir);
+    return longForm.empty() ? dir : longForm;
 }

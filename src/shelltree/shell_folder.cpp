@@ -88,6 +88,15 @@ std::string TShellFolder::ParsingPath() const
     throw EInOutError(ERROR_PATH_NOT_FOUND);
 }
 
+std::wstring TShellFolder::WideParsingPath() const
+{
+    TComPtr<IShellFolder> desktop = DesktopFolderInterface();
+    const std::wstring path = ShellDisplayNameWide(desktop.get(), AbsoluteIdList(), SHGDN_FORPARSING);
+    if (path.compare(0, 3, L"::{") == 0)
+        return ShellDisplayNameWide(desktop.get(), AbsoluteIdList(), SHGDN_NORMAL);
+    return path;
+}
+
 ULONG TShellFolder::Attributes(ULONG request) const
 {
     TComPtr<IShellFolder> parent = ParentFolderInterface();

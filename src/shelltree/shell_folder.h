@@ -44,8 +44,11 @@ public:
 
     // The name shown for the item inside its folder.
     std::string InFolderName() const;
-    // The file-system path, or for a virtual folder its ordinary display name.
+    // The file-system path, or for a virtual folder its ordinary display name. A path is given in a form
+    // the ANSI calls take for this very item; one that has none raises EInOutError (path not found).
     std::string ParsingPath() const;
+    // The same as the shell gives it, for the wide calls: any item has one, renamed or gone.
+    std::wstring WideParsingPath() const;
     bool IsFolderItem() const;
     bool ClaimsSubFolders() const;
     TShellItemStates ItemStates() const;

@@ -37,32 +37,43 @@ std::string PathErrorMessage(const std::string& path)
 }
 
 // Everything up to and including the last backslash or colon.
-std::string DirectoryPart(const std::string& path)
+std::wstring DirectoryPart(const std::wstring& path)
 {
-    const std::size_t end = path.find_last_of("\\:");
-    return end == std::string::npos ? std::string() : path.substr(0, end + 1);
+    const std::size_t end = path.find_last_of(L"\\:");
+    return end == std::wstring::npos ? std::wstring() : path.substr(0, end + 1);
 }
 
 // path is folder itself or lies below it (letter case ignored).
-bool PathWithin(const std::string& path, const std::string& folder)
+bool PathWithin(const std::wstring& path, const std::wstring& folder)
 {
     if (folder.empty() || path.size() < folder.size())
         return false;
-    if (AnsiLowerCase(path.substr(0, folder.size())) != AnsiLowerCase(folder))
+    const int length = static_cast<int>(folder.size());
+    if (CompareStringOrdinal(path.data(), length, folder.data(), length, TRUE) != CSTR_EQUAL)
         return false;
-    return path.size() == folder.size() || folder.back() == '\\' || path[folder.size()] == '\\';
+    return path.size() == folder.size() || folder.back() == L'\\' || path[folder.size()] == L'\\';
+}
+
+// Makes a folder current in the form the lists' ANSI calls take, when it has one: they read the current
+// directory back.
+bool EnterDirectory(const std::wstring& folder)
+{
+    if (std::optional<std::string> ansi = AnsiPathOf(folder))
+        return SetCurrentDirectoryA(ansi->c_str()) != FALSE;
+    return SetCurrentDirectoryW(folder.c_str()) != FALSE;
 }
 
 // A folder that is the process's current directory, or holds it, can be neither renamed nor deleted: the
 // current directory moves to the folder's parent. Gives where it was, or nothing when it did not move.
-std::string LeaveFolder(const std::string& folder)
+// The shell's commands take wide paths: a folder the code page cannot name needs no short name here.
+std::wstring LeaveFolder(const std::wstring& folder)
 {
-    const std::string current = CurrentDirectory();
-    if (!PathWithin(current, folder))
-        return std::string();
-    const std::string parent = DirectoryPart(folder);
-    if (parent.empty() || !SetCurrentDirectoryA(parent.c_str()))
-        return std::string();
+    if (!PathWithin(LongCurrentDirectory(), folder))
+        return std::wstring();
+    const std::wstring current = WideCurrentDirectory();
+    const std::wstring parent = DirectoryPart(folder);
+    if (parent.empty() || !EnterDirectory(parent))
+        return std::wstring();
     return current;
 }
 
@@ -70,30 +81,30 @@ std::string LeaveFolder(const std::string& folder)
 // name, or back where it was when there was no rename.
 class CurrentDirectoryRelease {
 public:
-    explicit CurrentDirectoryRelease(const std::string& folder) : saved_(LeaveFolder(folder))
+    explicit CurrentDirectoryRelease(const std::wstring& folder)
+        : below_(LongCurrentDirectory()), saved_(LeaveFolder(folder))
     {
-        if (!saved_.empty())
-            below_ = saved_.substr(folder.size());
+        below_ = saved_.empty() ? std::wstring() : below_.substr(folder.size());
     }
     ~CurrentDirectoryRelease()
     {
         if (!saved_.empty())
-            SetCurrentDirectoryA(saved_.c_str());
+            SetCurrentDirectoryW(saved_.c_str());
     }
     CurrentDirectoryRelease(const CurrentDirectoryRelease&) = delete;
     CurrentDirectoryRelease& operator=(const CurrentDirectoryRelease&) = delete;
 
-    void Renamed(const std::string& folder)
+    void Renamed(const std::wstring& folder)
     {
         if (saved_.empty())
             return;
-        SetCurrentDirectoryA((folder + below_).c_str());
+        EnterDirectory(folder + below_);
         saved_.clear();
     }
 
 private:
-    std::string saved_;  // empty: the current directory was not moved
-    std::string below_;  // its part below the folder
+    std::wstring below_;  // the current directory's part below the folder, names in their long form
+    std::wstring saved_;  // empty: the current directory was not moved
 };
 
 }  // namespace
@@ -338,9 +349,9 @@ bool TCustomShellTreeView::CanExpand(TTreeNode* node)
                 if (node->HasChildren() && !node->GetFirstChild())
                     FillNode(node);
             } else {
-                const std::string path = item->ParsingPath();
-                const std::string directory = DirectoryPart(path);
-                ShellExecuteA(Handle(), nullptr, path.c_str(), nullptr, directory.c_str(), SW_HIDE);
+                const std::wstring path = item->WideParsingPath();
+                const std::wstring directory = DirectoryPart(path);
+                ShellExecuteW(Handle(), nullptr, path.c_str(), nullptr, directory.c_str(), SW_HIDE);
             }
         }
         // Only a fill decides the button: a vetoed expansion must leave the folder openable later.
@@ -358,10 +369,10 @@ bool TCustomShellTreeView::Edit(TTreeNode* node, std::string& text)
     if (!item || text == node->Text())
         return false;
     {
-        CurrentDirectoryRelease release(item->ParsingPath());
+        CurrentDirectoryRelease release(item->WideParsingPath());
         if (!item->RenameItem(text))
             return false;
-        release.Renamed(item->ParsingPath());
+        release.Renamed(item->WideParsingPath());
     }
     node->SetText(item->InFolderName());
     // The selected folder has a new path: whoever follows the selection is told. A selection below it moves
@@ -373,6 +384,8 @@ bool TCustomShellTreeView::Edit(TTreeNode* node, std::string& text)
         SetSelected(node);
     else if (node == Selected())
         Change(node);
+    else if (Selected() && node->Parent() == Selected())
+        ContentsChange();
     // The loaded nodes below still name the old path: drop them, the next expansion lists them afresh.
     if (node->GetFirstChild()) {
         UpdateGuard update(*this);
@@ -414,14 +427,14 @@ void TCustomShellTreeView::BeforeVerb(const std::string& verb, bool& takenOver)
     } else if (SameVerb(verb, "delete")) {
         leftDirectory_.clear();
         if (const TShellFolder* item = SelectedShellFolder())
-            leftDirectory_ = LeaveFolder(item->ParsingPath());
+            leftDirectory_ = LeaveFolder(item->WideParsingPath());
     } else if (SameVerb(verb, "open")) {
         // What the shell starts runs in the item's folder.
-        savedDirectory_ = CurrentDirectory();
+        savedDirectory_ = WideCurrentDirectory();
         if (const TShellFolder* item = SelectedShellFolder()) {
-            const std::string directory = DirectoryPart(item->ParsingPath());
+            const std::wstring directory = DirectoryPart(item->WideParsingPath());
             if (!directory.empty())
-                SetCurrentDirectoryA(directory.c_str());
+                EnterDirectory(directory);
         }
     }
 }
@@ -431,35 +444,49 @@ void TCustomShellTreeView::AfterVerb(const std::string& verb, bool succeeded)
     if (SameVerb(verb, "open")) {
         // Back however the command went: the lists keep the current directory where they put it.
         if (!savedDirectory_.empty())
-            SetCurrentDirectoryA(savedDirectory_.c_str());
+            SetCurrentDirectoryW(savedDirectory_.c_str());
         savedDirectory_.clear();
         return;
     }
     TTreeNode* node = VerbNode();
+    // A command on the selected folder or on one of its sub-folders may change what the selected folder
+    // holds. A rename is not done until its editor closes, and tells then.
+    const bool selectedFolderTouched = succeeded && node && Selected() &&
+                                       (node == Selected() || node->Parent() == Selected()) && !IsEditing();
     if (SameVerb(verb, "delete")) {
         // A deletion the user called off is reported as done as well: only a folder that is gone loses its
         // node. One that stays takes the current directory back if it held it. A folder outside the file
-        // system (the trash, the control panel) has no path to look at, and stays.
-        const std::string left = std::exchange(leftDirectory_, std::string());
+        // system (the trash, the control panel) has no path to look at, and stays. The shell's path of a
+        // folder that is gone still names it, where a short form would be gone with it.
+        const std::wstring left = std::exchange(leftDirectory_, std::wstring());
         const TShellFolder* item = NodeFolder(node);
         const bool gone = item && item->ItemStates().Contains(TShellItemState::siFileSystem) &&
-                          GetFileAttributesA(item->ParsingPath().c_str()) == INVALID_FILE_ATTRIBUTES;
+                          GetFileAttributesW(item->WideParsingPath().c_str()) == INVALID_FILE_ATTRIBUTES;
         if (!succeeded || !node || (item && !gone)) {
             if (!left.empty())
-                SetCurrentDirectoryA(left.c_str());
+                SetCurrentDirectoryW(left.c_str());
             return;
         }
         // A selection in the deleted folder moves to its parent first, as a user's move would, so the views
-        // that follow the selection leave it.
+        // that follow the selection leave it; they read the parent then.
         for (TTreeNode* n = Selected(); n; n = n->Parent())
             if (n == node) {
                 SetSelected(node->Parent());
-                break;
+                node->Delete();
+                return;
             }
         node->Delete();
     } else if (succeeded && node && SameVerb(verb, "paste")) {
         RefreshNode(node);
     }
+    if (selectedFolderTouched)
+        ContentsChange();
+}
+
+void TCustomShellTreeView::ContentsChange()
+{
+    if (OnContentsChange)
+        OnContentsChange();
 }
 
 void TCustomShellTreeView::SetAutoRefresh(bool value)

@@ -37,12 +37,17 @@ public:
 
     // The tree's part in the commands of its shell menu: "rename" edits the label in place instead of the
     // shell; "open" runs with the item's folder as the current directory, which is restored afterwards;
-    // a successful "delete" drops the folder's node, a "paste" rebuilds it.
+    // a successful "delete" drops the folder's node, a "paste" rebuilds it. None needs a path the ANSI
+    // calls take.
     void BeforeVerb(const std::string& verb, bool& takenOver) override;
     void AfterVerb(const std::string& verb, bool succeeded) override;
     // The folder the change notifier watches now (empty when none runs), and its worker's thread.
     std::string WatchedPath() const { return notifier_ && notifier_->Active() ? notifier_->Path() : std::string(); }
     DWORD NotifierThreadId() const { return notifier_ ? notifier_->ThreadId() : 0; }
+
+    // A command of the tree (its shell menu, a rename in place) may have changed what the selected folder
+    // holds, the selection staying on it: whoever shows that folder's contents reads them again.
+    TNotifyEvent OnContentsChange;
 
 protected:
     // A TRootFolder name or a path: the folder shown as the single top-level node.
@@ -88,6 +93,7 @@ private:
     TTreeNode* VerbNode() const;
     // Starts, keeps or stops the change notifier to match AutoRefresh and the selected folder.
     void UpdateNotifier();
+    void ContentsChange();
 
     std::string root_ = "rfDesktop";
     std::string previousRoot_ = "rfDesktop";
@@ -96,8 +102,8 @@ private:
     bool useShellImages_ = true;
     bool autoRefresh_ = false;
     bool autoContextMenus_ = true;
-    std::string savedDirectory_;  // the current directory before an "open" from the menu
-    std::string leftDirectory_;   // the current directory a "delete" moved out of the folder, if it did
+    std::wstring savedDirectory_;  // the current directory before an "open" from the menu
+    std::wstring leftDirectory_;   // the current directory a "delete" moved out of the folder, if it did
     bool loading_ = true;
     bool busy_ = false;
     bool rootLoading_ = false;

@@ -1,7 +1,9 @@
 // The folder tree on the main window while a folder's name is edited in place: the window's shortcut keys
-// leave the editor its keys, and renaming the folder the views show carries the views along.
+// leave the editor its keys, and renaming the folder the views show carries the views along; what the
+// tree's menu does to a sub-folder reaches both lists.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -9,17 +11,13 @@
 #include "dialog_driver.h"
 #include "gui/application.h"
 #include "key_press.h"
+#include "menu_driver.h"
 #include "runtime/ansi.h"
+#include "shell_menu_use.h"
 #include "temp_dir.h"
+#include "../shelltree/tree_test_support.h"
 
 namespace {
-
-std::string CurrentDirectory()
-{
-    char buffer[MAX_PATH + 1] = {};
-    GetCurrentDirectoryA(sizeof(buffer), buffer);
-    return buffer;
-}
 
 // Closes whatever dialog box shows: a question with "Nie", any other with Cancel.
 void Dismiss(HWND dialog)
@@ -84,7 +82,7 @@ TEST_F(TreeEditing, RenamingTheFolderTheViewsShowCarriesThemAlong)
 {
     TTreeNode* node = tree().Selected();
     ASSERT_NE(node, nullptr);
-    ASSERT_EQ(CurrentDirectory(), dir / "folder");  // the lists made it current
+    ASSERT_EQ(CurrentDirectoryPath(), dir / "folder");  // the lists made it current
 
     // Return on the name as it stands renames nothing and reports nothing.
     tree().EditText(node);
@@ -101,7 +99,7 @@ TEST_F(TreeEditing, RenamingTheFolderTheViewsShowCarriesThemAlong)
     EXPECT_EQ(form.DirectoryListBox1.FolderPath(), dir / "nowa");
     EXPECT_EQ(form.FileListBox1.FolderPath(), dir / "nowa");
     EXPECT_EQ(form.FileListBox1.Count(), 1);
-    EXPECT_EQ(CurrentDirectory(), dir / "nowa");
+    EXPECT_EQ(CurrentDirectoryPath(), dir / "nowa");
 }
 
 TEST_F(TreeEditing, TheWindowWatchesNoFolderAndRightClicksShowTheShellsMenu)
@@ -134,7 +132,7 @@ TEST_F(TreeEditing, AFolderTheCodePageCannotNameIsRenamedWhileTheViewsShowIt)
     ASSERT_NE(node, nullptr) << seen;
     tree().SetSelected(node);  // as the user's click does
     ASSERT_EQ(form.FileListBox1.Count(), 1);
-    ASSERT_NE(CurrentDirectory().find('~'), std::string::npos) << CurrentDirectory();  // its short name
+    ASSERT_NE(CurrentDirectoryPath().find('~'), std::string::npos) << CurrentDirectoryPath();  // its short name
 
     tree().EditText(node);
     SetWindowTextW(Editor(), L"nowa");
@@ -145,5 +143,55 @@ TEST_F(TreeEditing, AFolderTheCodePageCannotNameIsRenamedWhileTheViewsShowIt)
     EXPECT_EQ(tree().SelectedPath(), dir / "nowa");
     EXPECT_EQ(form.FileListBox1.FolderPath(), dir / "nowa");
     EXPECT_EQ(form.FileListBox1.Count(), 1);
-    EXPECT_EQ(CurrentDirectory(), dir / "nowa");
+    EXPECT_EQ(CurrentDirectoryPath(), dir / "nowa");
+}
+
+// Deleting or renaming a sub-folder of the folder the views show, through the tree's menu: the command that
+// succeeded reports nothing, and the tree and both lists show the folder as the disk has it then.
+TEST_F(TreeEditing, TheMenusDeleteAndRenameOfASubfolderReachAllThreeViews)
+{
+    // Names code page 1250 cannot hold, shown as ????? and ??????.
+    const std::wstring b14 = AnsiToWide(dir / "b14"), papka = b14 + L"\\\u041f\u0430\u043f\u043a\u0430";
+    ASSERT_TRUE(CreateDirectoryW(b14.c_str(), nullptr) && CreateDirectoryW(papka.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((b14 + L"\\\u0414\u0440\u0443\u0433\u0430\u044f").c_str(), nullptr));
+    tree().RefreshNode(tree().Selected()->Parent());  // b14 came after the branch was listed
+    tree().SetSelectedPath(dir / "b14");
+    TTreeNode* top = tree().Selected();
+    ASSERT_NE(top, nullptr);
+    top->Expand();
+    // The directory list's items after b14's own: what a save of the folder list writes last.
+    const auto subfolders = [&] {
+        const auto items = form.DirectoryListBox1.ItemTexts();
+        return std::vector<std::string>(std::find(items->begin(), items->end(), "b14") + 1, items->end());
+    };
+    ASSERT_EQ(subfolders(), (std::vector<std::string>{"??????", "?????"}));
+
+    TTreeNode* node = ChildNamed(top, "?????");
+    ASSERT_NE(node, nullptr);
+    {
+        MenuDriver menu(ShellMenuCommand(*TCustomShellTreeView::NodeFolder(node), "delete"));
+        DialogDriver confirm([](HWND dialog) { DialogDriver::Press(dialog, IDYES); });
+        RightClickOn(tree().Handle(), node);
+        EXPECT_TRUE(menu.Shown() && confirm.Done());
+    }
+    ForgetTrashed(papka.substr(b14.size() + 1));
+    EXPECT_EQ(GetFileAttributesW(papka.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(shown.empty()) << shown.front();
+    EXPECT_EQ(ChildTexts(top), std::vector<std::string>{"??????"});
+    EXPECT_EQ(subfolders(), std::vector<std::string>{"??????"});
+
+    node = ChildNamed(top, "??????");
+    ASSERT_NE(node, nullptr);
+    {
+        MenuDriver menu(ShellMenuCommand(*TCustomShellTreeView::NodeFolder(node), "rename"));
+        RightClickOn(tree().Handle(), node);
+    }
+    ASSERT_NE(Editor(), nullptr);
+    SetWindowTextW(Editor(), L"Nowa");
+    PressKey(Editor(), VK_RETURN);
+    EXPECT_TRUE(shown.empty()) << shown.front();
+    EXPECT_EQ(ChildTexts(top), std::vector<std::string>{"Nowa"});
+    EXPECT_EQ(subfolders(), std::vector<std::string>{"Nowa"});
+    EXPECT_EQ(tree().Selected(), top);
+    EXPECT_EQ(form.FileListBox1.FolderPath(), dir / "b14");
 }

@@ -14,54 +14,13 @@
 #include "shelltree/shell_tree_view.h"
 #include "dialog_driver.h"
 #include "menu_driver.h"
+#include "no_short_names.h"
+#include "runtime/ansi.h"
+#include "runtime/exceptions.h"
+#include "shell_menu_use.h"
 #include "tree_test_support.h"
 
 namespace {
-
-// The command number the shell gives verb in an item's menu (the tree asks with the same numbering).
-UINT CommandOf(TShellFolder& item, const char* verb)
-{
-    TComPtr<IContextMenu> menu;
-    LPCITEMIDLIST items[] = {Pidl(item.RelativeIdList())};
-    if (FAILED(item.ParentFolderInterface()->GetUIObjectOf(nullptr, 1, items, IID_IContextMenu, nullptr,
-                                                           menu.put_void())))
-        return 0;
-    HMENU popup = CreatePopupMenu();
-    menu->QueryContextMenu(popup, 0, 1, 0x7FFF, CMF_CANRENAME);
-    UINT found = 0;
-    for (int i = 0; i < GetMenuItemCount(popup) && !found; ++i) {
-        const UINT id = GetMenuItemID(popup, i);
-        char name[256] = {};
-        if (id >= 1 && id <= 0x7FFF && SUCCEEDED(menu->GetCommandString(id - 1, GCS_VERBA, nullptr, name, 256)) &&
-            _stricmp(name, verb) == 0)
-            found = id;
-    }
-    DestroyMenu(popup);
-    return found;
-}
-
-// The shell moves deleted folders to the trash, which under Wine is the user's own: what a test put there
-// goes again.
-void ForgetTrashed(const std::string& name)
-{
-    char value[MAX_PATH] = {};
-    std::string data;
-    if (GetEnvironmentVariableA("XDG_DATA_HOME", value, MAX_PATH) && value[0] == '/') {
-        data = std::string("Z:") + value;
-    } else if (GetEnvironmentVariableA("WINEHOMEDIR", value, MAX_PATH)) {
-        data = value;
-        if (data.rfind("\\??\\", 0) == 0)
-            data = data.substr(4);
-        data += "\\.local\\share";
-    } else {
-        return;
-    }
-    for (char& c : data)
-        if (c == '/')
-            c = '\\';
-    RemoveTree(data + "\\Trash\\files\\" + name);
-    DeleteFileA((data + "\\Trash\\info\\" + name + ".trashinfo").c_str());
-}
 
 class ContextMenu : public testing::Test {
 protected:
@@ -93,44 +52,9 @@ protected:
         changes.clear();
         return node;
     }
-    RECT LabelRect(TTreeNode* node) const
-    {
-        RECT r{};
-        const HTREEITEM item = node->ItemId();
-        std::memcpy(&r, &item, sizeof(item));
-        SendMessageW(tree->Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
-        return r;
-    }
-    // A right click at a client point, through the control's own mouse handling; returns when the menu
-    // and its command are over.
-    void RightClickAt(POINT pt)
-    {
-        // The control reads where the click was from the message's own mouse position: the pointer is there.
-        POINT screen = pt;
-        ClientToScreen(tree->Handle(), &screen);
-        // The pointer moves through the X server: on a busy machine motion from an earlier move may still be
-        // on its way and take the pointer back, and the control places its menu where the pointer last was.
-        // Move it until it stays.
-        for (int steady = 0, waited = 0; steady < 3 && waited < 3000; waited += 10) {
-            POINT now{};
-            Application().ProcessMessages();
-            if (GetCursorPos(&now) && now.x == screen.x && now.y == screen.y) {
-                ++steady;
-            } else {
-                steady = 0;
-                SetCursorPos(screen.x, screen.y);
-            }
-            Sleep(10);
-        }
-        PostMessageW(tree->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(pt.x, pt.y));
-        PostMessageW(tree->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
-        Application().ProcessMessages();
-    }
-    void RightClick(TTreeNode* node)
-    {
-        const RECT r = LabelRect(node);
-        RightClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-    }
+    RECT LabelRect(TTreeNode* node) const { return NodeLabelRect(tree->Handle(), node); }
+    void RightClickAt(POINT pt) { RightClickAtPoint(tree->Handle(), pt); }
+    void RightClick(TTreeNode* node) { RightClickOn(tree->Handle(), node); }
     // A key pressed in the window that has the focus, as typing would deliver it.
     void Press(WPARAM vk, bool shift = false)
     {
@@ -178,7 +102,7 @@ TEST_F(ContextMenu, ARightClickActsOnTheFolderUnderTheMouseAndLeavesTheSelection
 
     std::string actedOn;
     bool menuHeld = false;
-    MenuDriver driver(CommandOf(*Item(b), "rename"));
+    MenuDriver driver(ShellMenuCommand(*Item(b), "rename"));
     driver.OnShown = [&] {
         actedOn = tree->SelectedPath();
         menuHeld = ShellMenuOpen();
@@ -215,7 +139,7 @@ TEST_F(ContextMenu, ARightClickActsOnTheFolderUnderTheMouseAndLeavesTheSelection
 
     // Escape in the editor leaves everything as it was.
     {
-        MenuDriver again(CommandOf(*Item(b), "rename"));
+        MenuDriver again(ShellMenuCommand(*Item(b), "rename"));
         RightClick(b);
     }
     FinishLabel(L"other", VK_ESCAPE);
@@ -276,7 +200,7 @@ TEST_F(ContextMenu, DeletingAFolderThroughTheMenuDropsItsNodeOnlyWhenTheFolderIs
     const auto deleteThroughMenu = [&](int answer) {
         TTreeNode* node = ChildNamed(top, name);
         ASSERT_NE(node, nullptr);
-        MenuDriver menu(CommandOf(*Item(node), "delete"));
+        MenuDriver menu(ShellMenuCommand(*Item(node), "delete"));
         DialogDriver confirm([answer](HWND dialog) { DialogDriver::Press(dialog, answer); });
         RightClick(node);
         EXPECT_TRUE(menu.Shown());
@@ -287,7 +211,7 @@ TEST_F(ContextMenu, DeletingAFolderThroughTheMenuDropsItsNodeOnlyWhenTheFolderIs
     EXPECT_EQ(ChildTexts(top), (std::vector<std::string>{"gone_" + std::to_string(GetCurrentProcessId()), "keep"}));
 
     deleteThroughMenu(IDYES);
-    ForgetTrashed(name);
+    ForgetTrashed(AnsiToWide(name));
     EXPECT_FALSE(Exists(d / name));
     EXPECT_EQ(ChildTexts(top), std::vector<std::string>{"keep"});
     EXPECT_EQ(tree->Selected(), top);
@@ -451,14 +375,67 @@ TEST_F(ContextMenu, DeletingTheSelectedFolderMovesTheSelectionToItsParentFirst)
         told.push_back(tree->SelectedPath());
         SetCurrentDirectoryA(told.back().c_str());  // as the lists do
     };
-    MenuDriver menu(CommandOf(*Item(node), "delete"));
+    MenuDriver menu(ShellMenuCommand(*Item(node), "delete"));
     DialogDriver confirm([](HWND dialog) { DialogDriver::Press(dialog, IDYES); });
     RightClick(node);
-    ForgetTrashed(name);
+    ForgetTrashed(AnsiToWide(name));
     EXPECT_FALSE(Exists(doomed));
     EXPECT_EQ(tree->Selected(), top);
     EXPECT_EQ(changes, std::vector<TTreeNode*>{top});
     EXPECT_EQ(told, std::vector<std::string>{d.Path()});
     EXPECT_EQ(CurrentDirectoryPath(), d.Path());
     EXPECT_TRUE(ChildNodes(top).empty());
+}
+
+// Where folders have no short names, a folder the code page cannot name has no path the ANSI calls take, so
+// the lists cannot enter it. The shell's commands take wide paths: open, delete and rename in place run.
+TEST_F(ContextMenu, AFolderWithoutAShortNameIsOpenedRenamedAndDeletedAllTheSame)
+{
+    NoShortNames noShortNames;
+    DriveFolder d;
+    const std::wstring base = AnsiToWide(d.Path()) + L"\\";
+    const std::wstring papka = L"\u041f\u0430\u043f\u043a\u0430", druga = L"\u0414\u0440\u0443\u0433\u0430\u044f";
+    ASSERT_TRUE(CreateDirectoryW((base + papka).c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((base + druga).c_str(), nullptr));
+    TTreeNode* top = Open(d.Path());
+    ASSERT_NE(top, nullptr);
+    TTreeNode* p = ChildNamed(top, "?????");
+    TTreeNode* q = ChildNamed(top, "??????");
+    ASSERT_TRUE(p && q) << ChildTexts(top).size();
+    tree->SetSelected(p);
+    try {  // what the lists would enter
+        tree->SelectedPath();
+        ADD_FAILURE() << "a path for the ANSI calls";
+    } catch (const EInOutError& e) {
+        EXPECT_STREQ(e.what(), "Invalid filename");
+    }
+
+    // Open runs in the folder's parent; the current directory comes back.
+    ASSERT_TRUE(SetCurrentDirectoryA("C:\\windows"));
+    bool takenOver = false;
+    tree->BeforeVerb("open", takenOver);
+    EXPECT_EQ(CurrentDirectoryPath(), d.Path());
+    tree->AfterVerb("open", true);
+    EXPECT_EQ(CurrentDirectoryPath(), "C:\\windows");
+    tree->SetSelected(top);
+
+    // Renamed in place.
+    tree->EditText(q);
+    FinishLabel(L"Nowa", VK_RETURN);
+    EXPECT_TRUE(Exists(d / "Nowa"));
+    EXPECT_EQ(GetFileAttributesW((base + druga).c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(q->Text(), "Nowa");
+
+    // Deleted through the menu, confirmed: folder and node go.
+    {
+        MenuDriver menu(ShellMenuCommand(*Item(p), "delete"));
+        DialogDriver confirm([](HWND dialog) { DialogDriver::Press(dialog, IDYES); });
+        RightClick(p);
+        EXPECT_TRUE(menu.Shown());
+        EXPECT_TRUE(confirm.Done());
+    }
+    ForgetTrashed(papka);
+    EXPECT_EQ(GetFileAttributesW((base + papka).c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(ChildTexts(top), std::vector<std::string>{"Nowa"});
+    EXPECT_TRUE(shown.empty()) << shown.front();
 }

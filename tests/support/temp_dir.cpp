@@ -6,11 +6,9 @@
 #include <sstream>
 #include <stdexcept>
 
-namespace {
-
 // Wide names: a name the code page cannot hold would come back from the ANSI search as a look-alike
 // (another file's name, or a wildcard) and be left behind or be the wrong one.
-void RemoveTreeWide(const std::wstring& path)
+void RemoveTree(const std::wstring& path)
 {
     WIN32_FIND_DATAW fd;
     HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &fd);
@@ -22,7 +20,7 @@ void RemoveTreeWide(const std::wstring& path)
             const std::wstring full = path + L"\\" + name;
             SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTreeWide(full);
+                RemoveTree(full);
             else
                 DeleteFileW(full.c_str());
         } while (FindNextFileW(h, &fd));
@@ -31,15 +29,13 @@ void RemoveTreeWide(const std::wstring& path)
     RemoveDirectoryW(path.c_str());
 }
 
-}  // namespace
-
 void RemoveTree(const std::string& path)
 {
     const int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
     std::wstring wide(static_cast<size_t>(n), L'\0');
     MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), n);
     wide.resize(wcslen(wide.c_str()));
-    RemoveTreeWide(wide);
+    RemoveTree(wide);
 }
 
 TempDir::TempDir()

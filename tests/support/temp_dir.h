@@ -26,3 +26,4 @@ std::string ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
 // Removes a folder with everything in it, read-only files too.
 void RemoveTree(const std::string& path);
+void RemoveTree(const std::wstring& path);
