@@ -15,6 +15,7 @@
 
 #include "app/form1.h"
 #include "bench_clock.h"
+#include "file_dialog_typing.h"
 #include "gui/application.h"
 
 namespace {
@@ -25,65 +26,22 @@ namespace {
     std::exit(2);
 }
 
-// Answers the next dialog of this thread as its user would: the name typed, then Return (IDOK).
-// The time of the Return is kept.
-struct DialogHand {
-    std::string name;
-    double returnAt = 0;
-    UINT_PTR timer = 0;
-};
-DialogHand* g_hand = nullptr;
-
-BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam)
-{
-    wchar_t cls[32] = {};
-    GetClassNameW(hwnd, cls, 32);
-    if (IsWindowVisible(hwnd) && wcscmp(cls, L"#32770") == 0) {
-        *reinterpret_cast<HWND*>(lParam) = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FileNameEdit(HWND dialog)
-{
-    if (HWND combo = GetDlgItem(dialog, 0x47c)) {
-        if (HWND inner = FindWindowExA(combo, nullptr, "ComboBox", nullptr))
-            combo = inner;
-        if (HWND edit = FindWindowExA(combo, nullptr, "Edit", nullptr))
-            return edit;
-        return combo;
-    }
-    return GetDlgItem(dialog, 0x480);
-}
-
-void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
-{
-    if (!g_hand || g_hand->returnAt != 0)
-        return;
-    HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
-    if (!dialog)
-        return;
-    KillTimer(nullptr, g_hand->timer);
-    SetWindowTextA(FileNameEdit(dialog), g_hand->name.c_str());
-    g_hand->returnAt = NowMs();
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-}
-
-// Runs save, which opens the dialog; returns the time from the Return to the end of save.
+// Runs save, which opens the dialog, and answers the dialog as its user would: the name typed, then Return
+// (IDOK). Returns the time from the Return to the end of save.
 template <typename F>
 double FromReturn(const std::string& name, F save)
 {
-    DialogHand hand{name};
-    g_hand = &hand;
-    hand.timer = SetTimer(nullptr, 0, 20, Tick);
+    double returnAt = 0;
+    DialogDriver hand([&](HWND dialog) {
+        SetWindowTextA(FileNameEdit(dialog), name.c_str());
+        returnAt = NowMs();
+        DialogDriver::Press(dialog, IDOK);
+    });
     save();
     const double end = NowMs();
-    g_hand = nullptr;
-    if (hand.returnAt == 0)
+    if (returnAt == 0)
         Fail("the dialog was not answered");
-    return end - hand.returnAt;
+    return end - returnAt;
 }
 
 std::string ReadAll(const std::string& path)

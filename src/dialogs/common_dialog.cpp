@@ -1,6 +1,5 @@
 #include "dialogs/common_dialog.h"
 
-#include <commctrl.h>
 #include <commdlg.h>
 #include <float.h>
 
@@ -8,14 +7,13 @@
 
 #include "gui/application.h"
 #include "gui/form.h"
+#include "gui/window_take_over.h"
 
 TCommonDialog* DialogBeingCreated = nullptr;
 std::function<void(int)> HelpContextHandler;
 
 namespace {
 
-constexpr wchar_t kDialogProp[] = L"Orvand.Dialog";
-constexpr UINT_PTR kHelpSubclassId = 0x4F44;
 // The active window when the running dialog was started: the form the dialog belongs to.
 HWND g_windowBeforeDialog = nullptr;
 
@@ -57,27 +55,6 @@ private:
     HWND previousBefore_;
     HWND focus_ = nullptr;
     std::vector<HWND> disabled_;
-};
-
-// The application's owner window hands its messages to the dialog's HelpMessageHook first.
-class THelpHook {
-public:
-    THelpHook(SUBCLASSPROC proc, DWORD_PTR data) : window_(Application().Handle()), proc_(proc)
-    {
-        if (window_ && !SetWindowSubclass(window_, proc_, kHelpSubclassId, data))
-            window_ = nullptr;
-    }
-    ~THelpHook()
-    {
-        if (window_)
-            RemoveWindowSubclass(window_, proc_, kHelpSubclassId);
-    }
-    THelpHook(const THelpHook&) = delete;
-    THelpHook& operator=(const THelpHook&) = delete;
-
-private:
-    HWND window_;
-    SUBCLASSPROC proc_;
 };
 
 // A platform dialog may change the floating-point settings; they are put back as they were.
@@ -136,14 +113,13 @@ void TCommonDialog::TakeOver(HWND window, WPARAM wParam, LPARAM lParam)
     if (!dialog)
         return;
     dialog->AttachDialogWindow(window);
-    ObjectWindowProc(window, WM_INITDIALOG, wParam, lParam);
+    if (dialog->DialogWindow() == window)
+        dialog->ObjectWindowProc(WM_INITDIALOG, wParam, lParam);
     DialogBeingCreated = nullptr;
 }
 
 TCommonDialog::~TCommonDialog()
 {
-    if (dialogWindow_ && IsWindow(dialogWindow_))
-        SetWindowLongPtrA(dialogWindow_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousWindowProc_));
     DetachDialogWindow();
     if (DialogBeingCreated == this)
         DialogBeingCreated = nullptr;
@@ -151,41 +127,28 @@ TCommonDialog::~TCommonDialog()
 
 void TCommonDialog::AttachDialogWindow(HWND window)
 {
-    dialogWindow_ = window;
-    SetPropW(window, kDialogProp, this);
-    previousWindowProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TCommonDialog::ObjectWindowProc)));
+    // The dialog's own procedure works on ANSI messages, as the ANSI dialog functions made it.
+    dialogWindow_.Attach(
+        window, this, [this](UINT msg, WPARAM wParam, LPARAM lParam) { return ObjectWindowProc(msg, wParam, lParam); },
+        TWindowTakeOver::TCharacters::Ansi);
 }
 
 void TCommonDialog::DetachDialogWindow()
 {
-    if (dialogWindow_ && IsWindow(dialogWindow_))
-        RemovePropW(dialogWindow_, kDialogProp);
-    dialogWindow_ = nullptr;
+    dialogWindow_.Release();
 }
 
-LRESULT CALLBACK TCommonDialog::ObjectWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+// An event handler that fails is told to the user by the take-over's barrier, and the dialog stays open.
+LRESULT TCommonDialog::ObjectWindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    auto* dialog = static_cast<TCommonDialog*>(GetPropW(window, kDialogProp));
-    if (!dialog)
-        return DefWindowProcA(window, msg, wParam, lParam);
     TMessage message{msg, wParam, lParam, 0};
-    try {
-        dialog->DialogWindowProc(message);
-    } catch (...) {
-        // An event handler failed: the user is told, and the dialog stays open.
-        Application().HandleCurrentException();
-    }
+    DialogWindowProc(message);
     return message.Result;
 }
 
 void TCommonDialog::DefaultHandler(TMessage& message)
 {
-    if (dialogWindow_ && previousWindowProc_)
-        message.Result = CallWindowProcA(previousWindowProc_, dialogWindow_, message.Msg, message.WParam,
-                                         message.LParam);
-    else
-        message.Result = 0;
+    message.Result = dialogWindow_.CallPrevious(message.Msg, message.WParam, message.LParam);
 }
 
 void TCommonDialog::DoShow()
@@ -211,16 +174,11 @@ void TCommonDialog::DialogWindowProc(TMessage& message)
         DefaultHandler(message);
         DoClose();
         break;
-    case WM_NCDESTROY: {
-        // The window is gone after this: hand it back its own procedure and let go of it.
-        const WNDPROC previous = previousWindowProc_;
+    case WM_NCDESTROY:
+        // The window is gone after this.
         DefaultHandler(message);
-        if (dialogWindow_ && IsWindow(dialogWindow_))
-            SetWindowLongPtrA(dialogWindow_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
         DetachDialogWindow();
-        previousWindowProc_ = nullptr;
         break;
-    }
     default:
         DefaultHandler(message);
         break;
@@ -237,24 +195,17 @@ bool TCommonDialog::HelpMessageHook(TMessage& message)
     return true;
 }
 
-LRESULT CALLBACK TCommonDialog::HelpSubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                                 DWORD_PTR data)
-{
-    TMessage message{msg, wParam, lParam, 0};
-    try {
-        if (reinterpret_cast<TCommonDialog*>(data)->HelpMessageHook(message))
-            return message.Result;
-    } catch (...) {
-        Application().HandleCurrentException();
-        return 0;
-    }
-    return DefSubclassProc(window, msg, wParam, lParam);
-}
-
 BOOL TCommonDialog::RunTaskModal(const std::function<BOOL()>& dialogFunction)
 {
     TTaskWindowsDisabled windows;
-    THelpHook helpHook(&TCommonDialog::HelpSubclassProc, reinterpret_cast<DWORD_PTR>(this));
+    // The application's owner window hands its messages to HelpMessageHook first.
+    TWindowTakeOver helpHook;
+    helpHook.Attach(Application().Handle(), this, [this, &helpHook](UINT msg, WPARAM wParam, LPARAM lParam) {
+        TMessage message{msg, wParam, lParam, 0};
+        if (HelpMessageHook(message))
+            return message.Result;
+        return helpHook.CallPrevious(msg, wParam, lParam);
+    });
     TFloatingPointState floatingPoint;
     DialogBeingCreated = this;
     struct TClearCreating {

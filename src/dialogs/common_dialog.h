@@ -8,6 +8,7 @@
 #include <string>
 
 #include "gui/component.h"
+#include "gui/window_take_over.h"
 
 // One message of a dialog window, with the answer a handler gives.
 struct TMessage {
@@ -33,7 +34,7 @@ public:
     void SetDialogTemplate(const std::string& name) { dialogTemplate_ = name; }
 
     // The platform's dialog window while the dialog is open, else nullptr.
-    HWND DialogWindow() const { return dialogWindow_; }
+    HWND DialogWindow() const { return dialogWindow_.Window(); }
 
     // Shows the dialog modally: true when the user confirmed, false when cancelled.
     virtual bool Execute() = 0;
@@ -53,12 +54,14 @@ protected:
     void DefaultHandler(TMessage& message);
     void DoShow();
     void DoClose();
+    // The dialog window's own procedure, to which unhandled messages are passed; nullptr when none is open.
+    WNDPROC PreviousWindowProc() const { return dialogWindow_.PreviousProc(); }
 
 private:
     friend UINT_PTR CALLBACK ClassicDialogHook(HWND, UINT, WPARAM, LPARAM);
     friend UINT_PTR CALLBACK ExplorerDialogHook(HWND, UINT, WPARAM, LPARAM);
-    static LRESULT CALLBACK ObjectWindowProc(HWND, UINT, WPARAM, LPARAM);
-    static LRESULT CALLBACK HelpSubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    // Every message of the taken-over dialog window comes here first.
+    LRESULT ObjectWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
     // Attaches the window being created to DialogBeingCreated and lets the object see its WM_INITDIALOG.
     static void TakeOver(HWND window, WPARAM wParam, LPARAM lParam);
     void AttachDialogWindow(HWND window);
@@ -67,8 +70,7 @@ private:
     bool ctl3D_ = true;
     int helpContext_ = 0;
     std::string dialogTemplate_;
-    HWND dialogWindow_ = nullptr;
-    WNDPROC previousWindowProc_ = nullptr;
+    TWindowTakeOver dialogWindow_;
 };
 
 // The dialog object whose platform dialog is being created; the hook attaches the new window to it.

@@ -40,7 +40,6 @@ std::string ExtensionOf(const std::string& name)
     return name.substr(dot + 1);
 }
 
-constexpr wchar_t kExplorerProp[] = L"Orvand.FileDialog";
 constexpr UINT kGetShellBrowser = WM_USER + 7;  // the Explorer-style dialog's IShellBrowser
 
 // The open dialog answers CDM_GETFOLDERPATH in the record's character set, here the code page's: good
@@ -274,61 +273,35 @@ void TOpenDialog::DialogWindowProc(TMessage& message)
 
 void TOpenDialog::TakeOverExplorerWindow(HWND window)
 {
-    if (!window || explorerWindow_)
-        return;
-    explorerWindow_ = window;
-    SetPropW(window, kExplorerProp, this);
-    explorerWindowProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TOpenDialog::ExplorerWindowProc)));
+    explorerWindow_.Attach(window, this, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+        return ExplorerWindowProc(msg, wParam, lParam);
+    });
 }
 
 void TOpenDialog::ReleaseExplorerWindow()
 {
-    if (!explorerWindow_)
-        return;
-    if (IsWindow(explorerWindow_)) {
-        if (GetWindowLongPtrW(explorerWindow_, GWLP_WNDPROC) ==
-            reinterpret_cast<LONG_PTR>(&TOpenDialog::ExplorerWindowProc))
-            SetWindowLongPtrW(explorerWindow_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(explorerWindowProc_));
-        RemovePropW(explorerWindow_, kExplorerProp);
-    }
-    explorerWindow_ = nullptr;
+    explorerWindow_.Release();
 }
 
-LRESULT CALLBACK TOpenDialog::ExplorerWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+// A failure here is told by the take-over's barrier, and the message goes no further: the dialog stays open.
+LRESULT TOpenDialog::ExplorerWindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    auto* dialog = static_cast<TOpenDialog*>(GetPropW(window, kExplorerProp));
-    if (!dialog)
-        return DefWindowProcW(window, msg, wParam, lParam);
-    const WNDPROC previous = dialog->explorerWindowProc_;
     // OK, Enter in the name box, a double-clicked file: all come as IDOK. A path longer than the name
     // buffer takes the dialog's own code past the end of its buffers.
-    if (msg == WM_COMMAND && LOWORD(wParam) == IDOK) {
-        try {
-            if (!dialog->TypedNameFits()) {
-                dialog->RefuseName();
-                return 0;  // the dialog stays open
-            }
-        } catch (...) {
-            Application().HandleCurrentException();
-            return 0;
-        }
+    if (msg == WM_COMMAND && LOWORD(wParam) == IDOK && !TypedNameFits()) {
+        RefuseName();
+        return 0;  // the dialog stays open
     }
-    if (msg == WM_NCDESTROY) {
-        const LRESULT result = CallWindowProcW(previous, window, msg, wParam, lParam);
-        dialog->ReleaseExplorerWindow();
-        return result;
-    }
-    return CallWindowProcW(previous, window, msg, wParam, lParam);
+    return explorerWindow_.CallPrevious(msg, wParam, lParam);
 }
 
 bool TOpenDialog::TypedNameFits() const
 {
-    const std::wstring name = TypedName(explorerWindow_);
+    const std::wstring name = TypedName(explorerWindow_.Window());
     // In the code page a name takes at least as many bytes as it has characters.
     size_t length = name.size();
     if (!IsAbsolutePath(name))
-        length += DialogAnsiText(explorerWindow_, CDM_GETFOLDERPATH).size() + 1;
+        length += DialogAnsiText(explorerWindow_.Window(), CDM_GETFOLDERPATH).size() + 1;
     const size_t lastPart = name.find_last_of(L"\\:");
     const std::wstring file = lastPart == std::wstring::npos ? name : name.substr(lastPart + 1);
     if (!defaultExt_.empty() && file.find(L'.') == std::wstring::npos)
@@ -341,14 +314,14 @@ bool TOpenDialog::TypedNameFits() const
 bool TOpenDialog::TakeExactChoice()
 {
     exactChoice_.reset();
-    if (!explorerWindow_ || options_.Contains(TOpenOption::ofAllowMultiSelect) || nameBuffer_.empty())
+    if (!explorerWindow_.Window() || options_.Contains(TOpenOption::ofAllowMultiSelect) || nameBuffer_.empty())
         return true;
     // What the dialog put in the buffer is the code page's look-alike of the chosen path. It stands when
     // what it was made of, the typed name and the folder shown, the code page holds exactly.
-    const std::wstring name = TypedName(explorerWindow_);
+    const std::wstring name = TypedName(explorerWindow_.Window());
     if (!ExactAnsi(name))
         return false;  // a file about to be made has no other name
-    const std::wstring folder = DialogFolder(explorerWindow_);
+    const std::wstring folder = DialogFolder(explorerWindow_.Window());
     if (folder.empty() || ExactAnsi(folder))
         return true;
     // A folder the code page cannot hold: the same path with the folder in a form that names it.

@@ -98,7 +98,7 @@ private:
     void CollectFileNames();
     // The visible window of an Explorer-style dialog (the hooked one is its child), taken over as well:
     // a typed name has to be looked at before the dialog's own code takes it.
-    static LRESULT CALLBACK ExplorerWindowProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT ExplorerWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
     void TakeOverExplorerWindow(HWND window);
     void ReleaseExplorerWindow();
     // Whether the path the typed name makes, the default extension added, fits the name buffer.
@@ -124,6 +124,5 @@ private:
     // The choice as the ANSI calls are to take it, found while the dialog confirmed it; the buffer holds
     // the platform's look-alike conversion (naïve.txt as naive.txt).
     std::optional<std::string> exactChoice_;
-    HWND explorerWindow_ = nullptr;
-    WNDPROC explorerWindowProc_ = nullptr;
+    TWindowTakeOver explorerWindow_;
 };

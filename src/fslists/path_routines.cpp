@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "gui/handles.h"
 #include "runtime/ansi_case.h"
 #include "runtime/exceptions.h"
+#include "runtime/unique_handle.h"
 
 namespace {
 
@@ -65,13 +65,4 @@ int ComparePathIgnoringCase(const std::string& a, const std::string& b)
 int ComparePathWithCase(const std::string& a, const std::string& b)
 {
     return CompareInUserLocale(a, b, 0);
-}
-
-int FontLineHeight(const TFont& font)
-{
-    ScreenDc dc;
-    SelectObjectGuard select(dc.get(), font.Handle());
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc.get(), &metrics);
-    return metrics.tmHeight;
 }

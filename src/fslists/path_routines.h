@@ -3,7 +3,6 @@
 #include <string>
 
 #include "fslists/path_split.h"
-#include "gui/font.h"
 #include "runtime/ansi_path.h"
 
 // SplitPathText on the real file system and the process's current directory.
@@ -20,6 +19,3 @@ bool NamesExistingFile(const std::string& name);
 int ComparePathIgnoringCase(const std::string& a, const std::string& b);
 // The same comparison with case counting.
 int ComparePathWithCase(const std::string& a, const std::string& b);
-
-// The full text height (ascent plus descent) of the font, in pixels at its own resolution.
-int FontLineHeight(const TFont& font);

@@ -54,9 +54,7 @@ void TApplication::Initialize()
 int TApplication::Dpi() const
 {
     if (!dpi_) {
-        HDC dc = GetDC(nullptr);
-        dpi_ = GetDeviceCaps(dc, LOGPIXELSY);
-        ReleaseDC(nullptr, dc);
+        dpi_ = GetDeviceCaps(ScreenDc().get(), LOGPIXELSY);
         if (dpi_ <= 0)
             dpi_ = 96;
     }

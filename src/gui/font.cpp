@@ -128,3 +128,12 @@ UniqueFont TFont::CreateScaled(int dpi) const
 {
     return UniqueFont(Create(MulDiv(height_, dpi, 96)));
 }
+
+int FontLineHeight(const TFont& font)
+{
+    ScreenDc dc;
+    SelectObjectGuard select(dc.get(), font.Handle());
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc.get(), &metrics);
+    return metrics.tmHeight;
+}

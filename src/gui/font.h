@@ -53,3 +53,6 @@ private:
     BYTE charset_ = DEFAULT_CHARSET;
     mutable UniqueFont handle_;
 };
+
+// The full text height (ascent plus descent) of the font, in pixels at its own resolution.
+int FontLineHeight(const TFont& font);

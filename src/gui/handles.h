@@ -4,10 +4,6 @@
 
 #include "runtime/unique_handle.h"
 
-struct GdiTraits {
-    static HGDIOBJ invalid() { return nullptr; }
-    static void close(HGDIOBJ h) { DeleteObject(h); }
-};
 template <typename T>
 struct GdiTypedTraits {
     static T invalid() { return nullptr; }
@@ -30,17 +26,34 @@ struct IconTraits {
 };
 using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 
-// A screen device context for measuring, released on scope exit.
-class ScreenDc {
+struct MenuTraits {
+    static HMENU invalid() { return nullptr; }
+    static void close(HMENU h) { DestroyMenu(h); }
+};
+using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
+
+// A window's device context (the screen's for nullptr), released on scope exit.
+class WindowDc {
 public:
-    ScreenDc() : dc_(GetDC(nullptr)) {}
-    ~ScreenDc() { ReleaseDC(nullptr, dc_); }
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc()
+    {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
     HDC get() const { return dc_; }
 
 private:
+    HWND window_;
     HDC dc_;
+};
+
+// The screen's device context, for measuring.
+class ScreenDc : public WindowDc {
+public:
+    ScreenDc() : WindowDc(nullptr) {}
 };
 
 // A window's painting, BeginPaint to EndPaint on scope exit, with the window's client area at hand.

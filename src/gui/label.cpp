@@ -79,9 +79,10 @@ void TLabel::AdjustSize()
     if (!autoSize_ || !HandleAllocated())
         return;
     const std::wstring text = Caption();
-    HDC dc = GetDC(Handle());
     SIZE size{};
     {
+        const WindowDc window(Handle());
+        const HDC dc = window.get();
         SelectObjectGuard font(dc, FontHandle());
         // Measured the way the static control draws it, plus the overhang of a slanted last letter.
         RECT r{0, 0, 0, 0};
@@ -95,7 +96,6 @@ void TLabel::AdjustSize()
         if (ink > size.cx)
             size.cx = ink;
     }
-    ReleaseDC(Handle(), dc);
     SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -51,7 +51,7 @@ void TTimer::Update()
 {
     const bool want = enabled_ && interval_ > 0 && onTimer_;
     if (want && !id_) {
-        id_ = SetTimer(nullptr, 0, interval_, reinterpret_cast<TIMERPROC>(&TTimer::TimerProc));
+        id_ = SetTimer(nullptr, 0, interval_, &TTimer::TimerProc);
         if (id_)
             Timers()[id_] = this;
     } else if (!want && id_) {
@@ -67,7 +67,7 @@ void TTimer::Tick()
         onTimer_();
 }
 
-void __stdcall TTimer::TimerProc(HWND, unsigned, unsigned long long id, unsigned long)
+void CALLBACK TTimer::TimerProc(HWND, UINT, UINT_PTR id, DWORD)
 {
     const auto it = Timers().find(id);
     if (it == Timers().end())

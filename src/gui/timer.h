@@ -1,6 +1,8 @@
 #pragma once
 // A timer on the GUI thread: OnTimer every Interval milliseconds while enabled. Without a handler
 // no platform timer exists at all.
+#include <windows.h>
+
 #include "gui/component.h"
 
 class TTimer : public TComponent {
@@ -20,10 +22,10 @@ public:
 
 private:
     void Update();
-    static void __stdcall TimerProc(struct HWND__*, unsigned, unsigned long long, unsigned long);
+    static void CALLBACK TimerProc(HWND, UINT, UINT_PTR id, DWORD);
 
     unsigned interval_ = 1000;
     bool enabled_ = true;
     TNotifyEvent onTimer_;
-    unsigned long long id_ = 0;
+    UINT_PTR id_ = 0;
 };

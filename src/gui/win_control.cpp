@@ -5,16 +5,13 @@
 #include <algorithm>
 
 #include "gui/application.h"
+#include "gui/window_take_over.h"
 #include "runtime/ansi.h"
 #include "runtime/exceptions.h"
 
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"OrvandWindow";
-// A standard control's own procedure, kept with the window: a procedure that subclassed it after ours
-// still hands on to ours after our object let go, and ours then hands on to this one, so the control
-// handles its own destruction.
-constexpr wchar_t kControlProcProp[] = L"Orvand.ControlProc";
 ATOM g_windowClassAtom = 0;
 UINT g_nextControlId = 1000;  // above IDOK/IDCANCEL, which the dialog manager sends on Enter/Escape
 thread_local TWinControl* t_creating = nullptr;
@@ -38,12 +35,10 @@ TWinControl* TWinControl::FromHandle(HWND hwnd)
 {
     if (!hwnd)
         return nullptr;
-    // A standard control of ours runs our subclass procedure and holds its object in the user data.
-    if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TWinControl::SubclassProc))
-        return reinterpret_cast<TWinControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (g_windowClassAtom && static_cast<ATOM>(GetClassLongPtrW(hwnd, GCW_ATOM)) == g_windowClassAtom)
         return reinterpret_cast<TWinControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    return nullptr;
+    // A standard control of ours is taken over by its object.
+    return dynamic_cast<TWinControl*>(TWindowTakeOver::ObjectOf(hwnd));
 }
 
 void TWinControl::HandleNeeded()
@@ -109,13 +104,14 @@ void TWinControl::CreateHandle()
         if (hwnd_ != hwnd)  // bound at WM_NCCREATE
             throw Exception("Error creating window");
     } else {
-        // Subclassed by replacing the window procedure: the common controls' subclass chain costs about
-        // 120 microseconds a message under Wine (20,000 list insertions: 2.4 s against 0.012 s).
+        const bool attached = takeOver_.Attach(hwnd, this, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+            return Dispatch(msg, wParam, lParam);
+        });
+        if (!attached) {
+            DestroyWindow(hwnd);
+            throw Exception("Error creating window");
+        }
         hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        controlProc_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::SubclassProc)));
-        SetPropW(hwnd, kControlProcProp, reinterpret_cast<HANDLE>(controlProc_));
     }
     CreateWnd();
     for (TWinControl* child : children_)
@@ -143,15 +139,8 @@ void TWinControl::Detach()
         return;
     if (ownClass_)
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-    else {
-        // Put the control's procedure back unless someone subclassed it after us; then ours stays in
-        // their chain and hands on to the control's own (kept with the window) until it is destroyed.
-        if (GetWindowLongPtrW(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TWinControl::SubclassProc)) {
-            SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc_));
-            RemovePropW(hwnd_, kControlProcProp);
-        }
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-    }
+    else
+        takeOver_.Release();
     hwnd_ = nullptr;
 }
 
@@ -185,26 +174,6 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, 
     }
 }
 
-LRESULT CALLBACK TWinControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    auto* self = reinterpret_cast<TWinControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self || self->hwnd_ != hwnd) {
-        // Our object let go while another procedure still calls ours: the control's own takes it.
-        const auto own = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kControlProcProp));
-        if (!own)
-            return DefWindowProcW(hwnd, msg, wParam, lParam);
-        if (msg == WM_NCDESTROY)
-            RemovePropW(hwnd, kControlProcProp);
-        return CallWindowProcW(own, hwnd, msg, wParam, lParam);
-    }
-    try {
-        return self->Dispatch(msg, wParam, lParam);
-    } catch (...) {
-        Application().HandleCurrentException();
-        return 0;
-    }
-}
-
 LRESULT TWinControl::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     LRESULT result = 0;
@@ -212,8 +181,6 @@ LRESULT TWinControl::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam)
         return result;
     if (msg == WM_NCDESTROY) {
         result = WndProc(msg, wParam, lParam);
-        if (!ownClass_)
-            RemovePropW(hwnd_, kControlProcProp);
         Detach();
         return result;
     }
@@ -310,7 +277,7 @@ LRESULT TWinControl::DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam)
     if (!hwnd_)
         return 0;
     return ownClass_ ? DefWindowProcW(hwnd_, msg, wParam, lParam)
-                     : CallWindowProcW(controlProc_, hwnd_, msg, wParam, lParam);
+                     : takeOver_.CallPrevious(msg, wParam, lParam);
 }
 
 void TWinControl::SetParent(TWinControl* parent)

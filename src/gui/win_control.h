@@ -1,7 +1,7 @@
 #pragma once
 // A control that owns a window. Bounds are given at 96 pixels per inch and scaled to the screen.
-// One static window procedure (own classes) or subclass procedure (standard controls) finds the object
-// and calls its virtual WndProc; WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR* and a
+// One static window procedure (own classes) or a take-over of the window (standard controls) finds the
+// object and calls its virtual WndProc; WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR* and a
 // child's WM_CONTEXTMENU are reflected from the parent to the child object as CN_* messages, so each control
 // handles its own.
 #include <string>
@@ -11,6 +11,7 @@
 #include "gui/font.h"
 #include "gui/graphics.h"
 #include "gui/handles.h"
+#include "gui/window_take_over.h"
 
 // Reflected notifications: the original message plus CN_BASE.
 constexpr UINT CN_BASE = 0xBC00;
@@ -134,7 +135,6 @@ protected:
 
 private:
     static LRESULT CALLBACK StaticWndProc(HWND, UINT, WPARAM, LPARAM);
-    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
     bool Reflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void CreateHandle();
@@ -145,7 +145,7 @@ private:
 
     HWND hwnd_ = nullptr;
     bool ownClass_ = false;
-    WNDPROC controlProc_ = nullptr;  // a standard control's own procedure, which ours hands on to
+    TWindowTakeOver takeOver_;  // a standard control: its own procedure is what ours hands on to
     bool inCreate_ = false;
     TWinControl* parent_ = nullptr;
     std::vector<TWinControl*> children_;

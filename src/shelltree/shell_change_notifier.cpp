@@ -1,27 +1,37 @@
 #include "shelltree/shell_change_notifier.h"
 
-#include "gui/application.h"
+#include "gui/win_control.h"
+#include "runtime/exceptions.h"
 
 namespace {
 
 constexpr UINT kChanged = WM_APP + 1;
 constexpr DWORD kQuietMilliseconds = 200;
-const wchar_t kWindowClass[] = L"OrvandShellChange";
-
-void RegisterWindowClass(WNDPROC proc)
-{
-    static const bool registered = [proc] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = kWindowClass;
-        return RegisterClassExW(&wc) != 0;
-    }();
-    (void)registered;
-}
 
 }  // namespace
+
+// The message-only window on the GUI thread that the worker posts to: one of our own windows.
+class TShellChangeWindow : public TWinControl {
+public:
+    explicit TShellChangeWindow(TShellChangeNotifier& notifier) : TWinControl(nullptr), notifier_(notifier)
+    {
+        SetVisible(false);
+    }
+
+protected:
+    HWND ParentWindowForCreate() const override { return HWND_MESSAGE; }
+    void CreateWnd() override {}  // nothing to show: no font
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (msg != kChanged)
+            return TWinControl::WndProc(msg, wParam, lParam);
+        notifier_.Changed();
+        return 0;
+    }
+
+private:
+    TShellChangeNotifier& notifier_;
+};
 
 // The worker: waits on the folder's change notification and on its stop event, and posts one message for
 // a change unless one is still waiting to be handled. It never calls into the GUI thread's objects.
@@ -55,14 +65,16 @@ private:
         for (;;) {
             if (WaitForMultipleObjects(2, handles, FALSE, INFINITE) != WAIT_OBJECT_0 + 1)
                 return;  // stopped, or the wait itself failed
+            // Watching again at once: Wine drops what changes while no watch is asked for, so a change in
+            // the quiet time below would otherwise never be told.
+            const bool watching = FindNextChangeNotification(change_.get()) != FALSE;
             if (!pending_.exchange(true))
                 PostMessageW(target_, kChanged, 0, 0);
+            if (!watching)
+                return;  // a folder that went away cannot be watched further
             // A folder whose names keep changing would keep the GUI thread rebuilding, ahead of the user's
             // input: what comes in during a short quiet time is told together afterwards.
             if (WaitForSingleObject(stop_.get(), kQuietMilliseconds) != WAIT_TIMEOUT)
-                return;
-            // A folder that went away cannot be watched further.
-            if (!FindNextChangeNotification(change_.get()))
                 return;
         }
     }
@@ -85,13 +97,15 @@ TShellChangeNotifier::TShellChangeNotifier(const std::string& path, std::functio
     UniqueKernelObject stop(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!change || !stop)
         return;
-    RegisterWindowClass(WindowProc);
-    window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
-                              nullptr);
-    if (!window_)
-        return;
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    auto thread = std::make_unique<TShellChangeThread>(std::move(change), std::move(stop), window_, pending_);
+    try {
+        auto window = std::make_unique<TShellChangeWindow>(*this);
+        window->HandleNeeded();
+        window_ = std::move(window);
+    } catch (const Exception&) {
+        return;  // no window to tell: nothing is watched
+    }
+    auto thread =
+        std::make_unique<TShellChangeThread>(std::move(change), std::move(stop), window_->Handle(), pending_);
     if (thread->Started())
         thread_ = std::move(thread);
 }
@@ -99,11 +113,7 @@ TShellChangeNotifier::TShellChangeNotifier(const std::string& path, std::functio
 TShellChangeNotifier::~TShellChangeNotifier()
 {
     thread_.reset();  // stopped and joined: nothing posts any more
-    if (window_) {
-        // A change posted and not yet handled goes with the window.
-        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-        DestroyWindow(window_);
-    }
+    window_.reset();  // a change posted and not yet handled goes with the window
 }
 
 DWORD TShellChangeNotifier::ThreadId() const
@@ -111,21 +121,12 @@ DWORD TShellChangeNotifier::ThreadId() const
     return thread_ ? thread_->Id() : 0;
 }
 
-LRESULT CALLBACK TShellChangeNotifier::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+void TShellChangeNotifier::Changed()
 {
-    if (msg != kChanged)
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    auto* self = reinterpret_cast<TShellChangeNotifier*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self)
-        return 0;
-    self->pending_ = false;
+    pending_ = false;
     // The handler may destroy this notifier (it rebuilds the tree, which may watch another folder then):
-    // it runs from a copy, and nothing of the notifier is touched afterwards.
-    const std::function<void()> handler = self->onChange_;
-    try {
-        handler();
-    } catch (...) {
-        Application().HandleCurrentException();
-    }
-    return 0;
+    // it runs from a copy, and nothing of the notifier is touched afterwards. A failure goes to the
+    // application from the window procedure's barrier.
+    const std::function<void()> handler = onChange_;
+    handler();
 }

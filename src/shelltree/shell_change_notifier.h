@@ -12,6 +12,7 @@
 #include "runtime/unique_handle.h"
 
 class TShellChangeThread;
+class TShellChangeWindow;
 
 class TShellChangeNotifier {
 public:
@@ -33,13 +34,15 @@ public:
     DWORD ThreadId() const;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    friend class TShellChangeWindow;
+    // On the GUI thread, for the worker's message.
+    void Changed();
 
     std::string path_;
     bool watchSubTree_;
     DWORD filter_;
     std::function<void()> onChange_;
-    HWND window_ = nullptr;           // message-only, on the GUI thread: the worker posts here
+    std::unique_ptr<TShellChangeWindow> window_;  // the worker posts here
     std::atomic<bool> pending_{false};  // a change is posted and not yet handled
     std::unique_ptr<TShellChangeThread> thread_;
 };

@@ -15,22 +15,6 @@ constexpr UINT kLastCommand = 0x7FFF;
 // The one shell menu open in the process, held only while it is shown.
 TComPtr<IContextMenu2> g_openMenu;
 
-class MenuHandle {
-public:
-    MenuHandle() : menu_(CreatePopupMenu()) {}
-    ~MenuHandle()
-    {
-        if (menu_)
-            DestroyMenu(menu_);
-    }
-    MenuHandle(const MenuHandle&) = delete;
-    MenuHandle& operator=(const MenuHandle&) = delete;
-    HMENU get() const { return menu_; }
-
-private:
-    HMENU menu_;
-};
-
 TComPtr<IContextMenu> ItemMenu(TShellFolder& item, HWND window)
 {
     TComPtr<IShellFolder> parent = item.ParentFolderInterface();
@@ -77,7 +61,7 @@ BorrowedRename BorrowRename(TShellFolder& item, HWND window, IContextMenu* menu,
     if (FindVerb(menu, popup, "rename") || !item.ItemAbilities().Contains(TShellItemAbility::saCanRename))
         return borrowed;
     TComPtr<IContextMenu> second = ItemMenu(item, window);
-    MenuHandle scratch;
+    const UniqueMenu scratch(CreatePopupMenu());
     if (!second || !scratch.get() ||
         FAILED(second->QueryContextMenu(scratch.get(), 0, kFirstCommand, kLastCommand, CMF_CANRENAME)))
         return borrowed;
@@ -136,7 +120,7 @@ void ShowShellContextMenu(TWinControl& control, TShellFolder* item, POINT client
         return;
     POINT screen = clientPos;
     ClientToScreen(window, &screen);
-    MenuHandle popup;
+    const UniqueMenu popup(CreatePopupMenu());
     if (!popup.get())
         return;
     menu->QueryContextMenu(popup.get(), 0, kFirstCommand, kLastCommand, CMF_EXPLORE | CMF_CANRENAME);

@@ -13,6 +13,7 @@
 #include "gui/application.h"
 #include "runtime/ansi.h"
 #include "runtime/locale_time.h"
+#include "pump.h"
 #include "temp_dir.h"
 
 namespace {
@@ -22,29 +23,6 @@ std::wstring WindowText(HWND h)
     wchar_t buf[256] = {};
     GetWindowTextW(h, buf, 256);
     return buf;
-}
-
-// Runs the message loop for a while, as the program's own loop would.
-void Pump(DWORD ms)
-{
-    const DWORD start = GetTickCount();
-    do {
-        Application().ProcessMessages();
-        Sleep(10);
-    } while (GetTickCount() - start < ms);
-}
-
-template <typename Pred>
-bool PumpUntil(DWORD ms, Pred pred)
-{
-    const DWORD start = GetTickCount();
-    while (!pred()) {
-        if (GetTickCount() - start > ms)
-            return false;
-        Application().ProcessMessages();
-        Sleep(10);
-    }
-    return true;
 }
 
 // The time as the clock shows it, now or up to one second ago.

@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <vector>
 
 #include "dialog_driver.h"
+#include "dialogs/save_dialog.h"
+#include "file_dialog_typing.h"
 #include "gui/application.h"
 #include "gui/edit.h"
 #include "gui/form.h"
@@ -258,7 +261,8 @@ namespace {
 
 constexpr wchar_t kRecorderClass[] = L"OrvandTestRecorder";
 std::vector<UINT> g_recorded;
-WNDPROC g_handedOnTo = nullptr;
+std::map<HWND, WNDPROC> g_handedOnTo;
+std::map<HWND, std::vector<UINT>> g_laterSaw;
 
 // Stands for a standard control: its own procedure, which has to see its own destruction.
 LRESULT CALLBACK RecorderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -270,7 +274,20 @@ LRESULT CALLBACK RecorderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 // Someone else's subclass, put on after ours, handing on to what it found.
 LRESULT CALLBACK LaterSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    return CallWindowProcW(g_handedOnTo, hwnd, msg, wParam, lParam);
+    g_laterSaw[hwnd].push_back(msg);
+    return CallWindowProcW(g_handedOnTo.at(hwnd), hwnd, msg, wParam, lParam);
+}
+
+void SubclassLater(HWND hwnd)
+{
+    g_handedOnTo[hwnd] = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LaterSubclassProc)));
+}
+
+bool Saw(HWND hwnd, UINT msg)
+{
+    const std::vector<UINT>& seen = g_laterSaw[hwnd];
+    return std::find(seen.begin(), seen.end(), msg) != seen.end();
 }
 
 class RecorderControl : public TWinControl {
@@ -301,8 +318,7 @@ TEST(Framework, AControlSubclassedAgainAfterOursStillHandlesItsOwnDestruction)
     const HWND hwnd = control->Handle();
     ASSERT_TRUE(IsWindow(hwnd));
     EXPECT_EQ(TWinControl::FromHandle(hwnd), control.get());
-    g_handedOnTo = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LaterSubclassProc)));
+    SubclassLater(hwnd);
     g_recorded.clear();
     SendMessageW(hwnd, WM_USER + 5, 0, 0);
     control.reset();  // our object goes first; the window is destroyed through the whole chain
@@ -311,6 +327,71 @@ TEST(Framework, AControlSubclassedAgainAfterOursStillHandlesItsOwnDestruction)
     EXPECT_TRUE(saw(WM_USER + 5));
     EXPECT_TRUE(saw(WM_DESTROY));
     EXPECT_TRUE(saw(WM_NCDESTROY));
+}
+
+// The dialog's windows and the application's window, each taken over while the dialog runs, with another
+// procedure put on each after ours.
+TEST(Framework, WindowsOfADialogSubclassedAgainAfterOursKeepTheWholeChain)
+{
+    TSaveDialog dialog(nullptr);
+    dialog.SetHelpContext(7);
+    std::vector<int> helped;
+    HelpContextHandler = [&](int context) { helped.push_back(context); };
+    const HWND app = Application().Handle();
+    HWND inner = nullptr, explorer = nullptr;
+    dialog.OnShow = [&] {
+        inner = dialog.DialogWindow();
+        explorer = GetParent(inner);
+        for (HWND hwnd : {inner, explorer, app})
+            SubclassLater(hwnd);
+    };
+    bool closed = false;
+    dialog.OnClose = [&] { closed = true; };
+    {
+        DialogWatchdog watchdog;
+        DialogDriver driver([&](HWND window) {
+            SendMessageW(app, HelpMessageId(), 0, 0);  // the later procedure hands it on to the dialog's hook
+            CancelDialog(window);
+        });
+        EXPECT_FALSE(dialog.Execute());
+        ASSERT_TRUE(driver.Done());
+        EXPECT_FALSE(watchdog.Fired());
+    }
+    // Cancelled and destroyed through the whole chain, down to the dialog's own procedures.
+    ASSERT_NE(inner, nullptr);
+    ASSERT_NE(inner, explorer);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(dialog.DialogWindow(), nullptr);
+    for (HWND hwnd : {inner, explorer}) {
+        EXPECT_FALSE(IsWindow(hwnd));
+        EXPECT_TRUE(Saw(hwnd, WM_DESTROY));
+        EXPECT_TRUE(Saw(hwnd, WM_NCDESTROY));
+    }
+    // The application's window outlives the dialog: the later procedure still sees its messages, the
+    // window still answers as it did, and the help message no longer reaches the dialog.
+    EXPECT_EQ(helped, std::vector<int>{7});
+    g_laterSaw[app].clear();
+    SendMessageW(app, HelpMessageId(), 0, 0);
+    EXPECT_TRUE(Saw(app, HelpMessageId()));
+    EXPECT_EQ(helped, std::vector<int>{7});
+    wchar_t title[256] = {};
+    InternalGetWindowText(app, title, 256);
+    SetWindowTextW(app, L"chain");  // stored by the window's own procedure at the end of the chain
+    wchar_t stored[16] = {};
+    InternalGetWindowText(app, stored, 16);
+    EXPECT_STREQ(stored, L"chain");
+    SetWindowTextW(app, title);
+
+    // The next dialog takes the window over again, whatever stands in its chain.
+    SetWindowLongPtrW(app, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_handedOnTo.at(app)));
+    dialog.OnShow = nullptr;
+    DialogDriver again([&](HWND window) {
+        SendMessageW(app, HelpMessageId(), 0, 0);
+        CancelDialog(window);
+    });
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_EQ(helped, (std::vector<int>{7, 7}));
+    HelpContextHandler = nullptr;
 }
 
 TEST(Framework, AWindowGivesTheFocusBackToItsControlAfterAMessageBox)

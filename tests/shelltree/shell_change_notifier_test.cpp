@@ -15,6 +15,7 @@
 #include "gui/application.h"
 #include "shelltree/shell_change_notifier.h"
 #include "shelltree/shell_tree_view.h"
+#include "pump.h"
 #include "tree_test_support.h"
 
 namespace {
@@ -41,22 +42,22 @@ bool ThreadRunning(DWORD id)
     return running;
 }
 
-// Runs the GUI thread's messages until done() holds or the time is up; false when it is up.
-bool PumpUntil(const std::function<bool()>& done, int milliseconds)
+// Waits, without handling it, until the worker's report is in this thread's queue; false when none came.
+bool ReportWaiting(int milliseconds)
 {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (!done()) {
+    MSG msg;
+    while (!PeekMessageW(&msg, nullptr, WM_APP, 0xBFFF, PM_NOREMOVE)) {
         if (std::chrono::steady_clock::now() > end)
             return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        Application().ProcessMessages();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_POSTMESSAGE);
     }
     return true;
 }
 
-void Pump(int milliseconds)
+double SecondsSince(std::chrono::steady_clock::time_point start)
 {
-    PumpUntil([] { return false; }, milliseconds);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 // Another program makes the folder, as a user would from outside.
@@ -92,24 +93,30 @@ TEST(ShellChangeNotifier, ChangesReachTheGuiThreadTogetherAndNeverAfterTheEnd)
     EXPECT_TRUE(ThreadRunning(worker));
     EXPECT_EQ(ThreadCount(), before + 1);
 
-    // Thirty changes while the GUI thread is busy come as far fewer calls, on the GUI thread.
+    // Thirty changes while the GUI thread is busy are told together, on the GUI thread; a change after
+    // that is told as well, so the watch goes on. However fast changes come, a report follows the one
+    // before only after a quiet time of a fifth of a second.
+    const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < 30; ++i)
         dir.MakeDir(std::string("n").append(std::to_string(i)));
-    EXPECT_TRUE(PumpUntil([&] { return calls > 0; }, 2000));
-    Pump(300);
-    EXPECT_GE(calls, 1);
-    EXPECT_LT(calls, 10);
+    ASSERT_TRUE(PumpUntil(10000, [&] { return calls > 0; }));
     EXPECT_EQ(callingThread, GetCurrentThreadId());
+    const int together = calls;
+    dir.MakeDir("after");
+    EXPECT_TRUE(PumpUntil(10000, [&] { return calls > together; }));
+    const double seconds = SecondsSince(start);
+    EXPECT_LE(calls, 2 + static_cast<int>(seconds * 5)) << seconds << " s";
 
     // A change the worker reported but the GUI thread has not handled yet is dropped with the notifier.
     calls = 0;
     dir.MakeDir("late");
-    Sleep(300);
+    ASSERT_TRUE(ReportWaiting(10000));
     notifier.reset();
     EXPECT_FALSE(ThreadRunning(worker));
-    Pump(200);
+    Application().ProcessMessages();  // everything that was waiting
     EXPECT_EQ(calls, 0);
-    EXPECT_EQ(ThreadCount(), before);
+    // A thread on its way out may still be listed for a moment; one left behind stays.
+    EXPECT_TRUE(PumpUntil(5000, [&] { return ThreadCount() == before; })) << ThreadCount() << " / " << before;
 
     // Nothing to watch, nothing started.
     for (const std::string& path : {std::string(), dir / "missing"}) {
@@ -120,29 +127,14 @@ TEST(ShellChangeNotifier, ChangesReachTheGuiThreadTogetherAndNeverAfterTheEnd)
     EXPECT_EQ(ThreadCount(), before);
 }
 
-class AutoRefresh : public testing::Test {
+class AutoRefresh : public TreeHostTest {
 protected:
     void SetUp() override
     {
-        host = std::make_unique<TreeHostForm>();
-        tree = std::make_unique<TShellTreeView>(host.get());
-        tree->SetBounds(0, 0, 300, 500);
-        tree->SetParent(host.get());
-        host->Show();
-        Application().OnException = [this](const std::exception& e) { shown.push_back(e.what()); };
+        TreeHostTest::SetUp();
         tree->Loaded();
         Pump(100);
     }
-    void TearDown() override
-    {
-        Application().OnException = nullptr;
-        tree.reset();
-        host.reset();
-    }
-
-    std::unique_ptr<TreeHostForm> host;
-    std::unique_ptr<TShellTreeView> tree;
-    std::vector<std::string> shown;
 };
 
 TEST_F(AutoRefresh, AFolderMadeOutsideShowsUpInTheSelectedFolderAndTheWatchFollowsTheSelection)
@@ -165,13 +157,11 @@ TEST_F(AutoRefresh, AFolderMadeOutsideShowsUpInTheSelectedFolderAndTheWatchFollo
 
     const auto start = std::chrono::steady_clock::now();
     MakeFolderOutside(a + "\\made outside");
-    const bool appeared = PumpUntil(
-        [&] {
-            TTreeNode* selected = tree->Selected();
-            return selected && ChildNamed(selected, "made outside");
-        },
-        2000);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const bool appeared = PumpUntil(2000, [&] {
+        TTreeNode* selected = tree->Selected();
+        return selected && ChildNamed(selected, "made outside");
+    });
+    const double seconds = SecondsSince(start);
     EXPECT_TRUE(appeared) << seconds << " s";
     std::printf("the new folder appeared in the tree after %.2f s\n", seconds);
     EXPECT_EQ(tree->SelectedPath(), a);
@@ -218,20 +208,19 @@ TEST_F(AutoRefresh, DestroyingTheTreeWhileChangesKeepComingLeavesNoThreadBehind)
     int rebuilds = 0;  // each rebuild selects the folder's new node again
     tree->OnChange = [&](TTreeNode*) { ++rebuilds; };
     const auto start = std::chrono::steady_clock::now();
-    Pump(400);  // the tree rebuilds the folder while names keep changing
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    // Rebuilds come at most five times a second, however fast the names change: the user's input still
-    // gets its turn.
-    EXPECT_GE(rebuilds, 1);
+    // The tree rebuilds the folder again and again while names keep changing...
+    ASSERT_TRUE(PumpUntil(10000, [&] { return rebuilds >= 3; }));
+    const double seconds = SecondsSince(start);
+    // ...at most five times a second, however fast the names change: the user's input still gets its turn.
     EXPECT_LE(rebuilds, static_cast<int>(seconds * 5) + 2) << seconds << " s";
     tree.reset();
-    Pump(400);  // what was posted for the tree goes nowhere
-    const int madeWhileGone = made;
+    // What was posted for the tree goes nowhere, while the names go on changing.
+    const int madeAtEnd = made;
+    EXPECT_TRUE(PumpUntil(10000, [&] { return made >= madeAtEnd + 20; }));
     stop = true;
     churn.join();
-    EXPECT_GT(madeWhileGone, 20);
     EXPECT_FALSE(ThreadRunning(worker));
     // A thread on its way out may still be listed for a moment; one left behind stays.
-    EXPECT_TRUE(PumpUntil([&] { return ThreadCount() == before; }, 1000)) << ThreadCount() << " / " << before;
+    EXPECT_TRUE(PumpUntil(5000, [&] { return ThreadCount() == before; })) << ThreadCount() << " / " << before;
     EXPECT_TRUE(shown.empty());
 }

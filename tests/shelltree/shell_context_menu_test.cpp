@@ -22,24 +22,13 @@
 
 namespace {
 
-class ContextMenu : public testing::Test {
+class ContextMenu : public TreeHostTest {
 protected:
     void SetUp() override
     {
-        host = std::make_unique<TreeHostForm>();
-        tree = std::make_unique<TShellTreeView>(host.get());
-        tree->SetBounds(0, 0, 300, 500);
-        tree->SetParent(host.get());
-        host->Show();
+        TreeHostTest::SetUp();
         tree->OnChange = [this](TTreeNode* node) { changes.push_back(node); };
-        Application().OnException = [this](const std::exception& e) { shown.push_back(e.what()); };
         tree->Loaded();
-    }
-    void TearDown() override
-    {
-        Application().OnException = nullptr;
-        tree.reset();
-        host.reset();
     }
     TShellFolder* Item(TTreeNode* node) const { return TCustomShellTreeView::NodeFolder(node); }
     // Selects the folder's node and opens it, so its sub-folders show.
@@ -82,10 +71,7 @@ protected:
         Application().ProcessMessages();
     }
 
-    std::unique_ptr<TreeHostForm> host;
-    std::unique_ptr<TShellTreeView> tree;
     std::vector<TTreeNode*> changes;
-    std::vector<std::string> shown;
 };
 
 }  // namespace

@@ -1,17 +1,46 @@
 #pragma once
 // What the shell tree tests share: a window to hold a tree, and folders of their own under drive C:.
+#include <gtest/gtest.h>
+
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "gui/application.h"
 #include "gui/form.h"
 #include "gui/tree_view.h"
+#include "shelltree/shell_tree_view.h"
 #include "temp_dir.h"
 
 class TreeHostForm : public TForm {
 public:
     TreeHostForm() : TForm(nullptr) { SetClientSize(300, 500); }
+};
+
+// A shown window holding a folder tree not loaded yet, and what the application would have shown meanwhile.
+class TreeHostTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        host = std::make_unique<TreeHostForm>();
+        tree = std::make_unique<TShellTreeView>(host.get());
+        tree->SetBounds(0, 0, 300, 500);
+        tree->SetParent(host.get());
+        host->Show();
+        Application().OnException = [this](const std::exception& e) { shown.push_back(e.what()); };
+    }
+    void TearDown() override
+    {
+        Application().OnException = nullptr;
+        tree.reset();
+        host.reset();
+    }
+
+    std::unique_ptr<TreeHostForm> host;
+    std::unique_ptr<TShellTreeView> tree;
+    std::vector<std::string> shown;
 };
 
 // A folder tree of its own directly under the root of drive C:, removed at the end.

@@ -6,10 +6,11 @@
 #include <functional>
 #include <string>
 
+#include "window_poller.h"
+
 class DialogDriver {
 public:
-    explicit DialogDriver(std::function<void(HWND dialog)> action);
-    ~DialogDriver();
+    explicit DialogDriver(std::function<void(HWND dialog)> action) : action_(std::move(action)) {}
     DialogDriver(const DialogDriver&) = delete;
     DialogDriver& operator=(const DialogDriver&) = delete;
 
@@ -22,12 +23,11 @@ public:
     static void Press(HWND dialog, int id);
 
 private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
-    void Poll();
+    void Found(HWND dialog);
 
     std::function<void(HWND)> action_;
-    UINT_PTR timer_ = 0;
     bool done_ = false;
     std::wstring caption_;
     std::wstring text_;
+    WindowPoller poller_{L"#32770", [this](HWND dialog) { Found(dialog); }};
 };

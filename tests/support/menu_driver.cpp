@@ -1,48 +1,7 @@
 #include "menu_driver.h"
 
-namespace {
-MenuDriver* g_active = nullptr;
-
-BOOL CALLBACK FindMenu(HWND hwnd, LPARAM lParam)
+void MenuDriver::Found(HWND window)
 {
-    wchar_t cls[32] = {};
-    GetClassNameW(hwnd, cls, 32);
-    if (IsWindowVisible(hwnd) && wcscmp(cls, L"#32768") == 0) {
-        *reinterpret_cast<HWND*>(lParam) = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-}  // namespace
-
-MenuDriver::MenuDriver(UINT command) : command_(command)
-{
-    g_active = this;
-    timer_ = SetTimer(nullptr, 0, 50, Tick);
-}
-
-MenuDriver::~MenuDriver()
-{
-    if (timer_)
-        KillTimer(nullptr, timer_);
-    if (g_active == this)
-        g_active = nullptr;
-}
-
-void CALLBACK MenuDriver::Tick(HWND, UINT, UINT_PTR, DWORD)
-{
-    if (g_active)
-        g_active->Poll();
-}
-
-void MenuDriver::Poll()
-{
-    if (done_)
-        return;
-    HWND window = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindMenu, reinterpret_cast<LPARAM>(&window));
-    if (!window)
-        return;
     HMENU menu = reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0));
     if (!menu)
         return;
@@ -66,10 +25,10 @@ void MenuDriver::Poll()
             highlighted = id;
     }
     if (!present || ++presses_ > 2 * count + 2) {
-        done_ = true;
+        poller_.Stop();
         PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
     } else if (highlighted == command_) {
-        done_ = true;
+        poller_.Stop();
         PostMessageW(window, WM_CHAR, '\r', 0);
     } else {
         PostMessageW(window, WM_KEYDOWN, VK_DOWN, 0);

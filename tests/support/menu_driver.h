@@ -8,11 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "window_poller.h"
+
 class MenuDriver {
 public:
     // command 0: close the menu without choosing.
-    explicit MenuDriver(UINT command);
-    ~MenuDriver();
+    explicit MenuDriver(UINT command) : command_(command) {}
     MenuDriver(const MenuDriver&) = delete;
     MenuDriver& operator=(const MenuDriver&) = delete;
 
@@ -27,14 +28,12 @@ public:
     std::function<void()> OnShown;
 
 private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
-    void Poll();
+    void Found(HWND window);
 
     UINT command_;
-    UINT_PTR timer_ = 0;
     bool shown_ = false;
-    bool done_ = false;
     int presses_ = 0;
     std::vector<UINT> commands_;
     POINT position_{};
+    WindowPoller poller_{L"#32768", [this](HWND window) { Found(window); }};
 };
