@@ -2,7 +2,10 @@
 # The prefix is the project's own, under the build folder, never the user's ~/.wine.
 ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 export WINEPREFIX=${WINEPREFIX:-$ROOT/build/wine}
-export WINEDEBUG=${WINEDEBUG:--all}
+# Wine's own trace channels stay off, but for the two that say why a program could not start at all: a
+# DLL that did not load ends a process in hundredths of a second with status c0000135 and, with every
+# channel off, not a word; a display that could not be opened is named by winediag.
+export WINEDEBUG=${WINEDEBUG:--all,err+module,err+winediag}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 export LANG=pl_PL.UTF-8
@@ -119,8 +122,13 @@ stop_run_display() {
 ensure_prefix() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   if [ ! -f "$WINEPREFIX/.orvand-settings" ]; then
-    "$WINE64" wineboot --init </dev/null >/dev/null 2>&1 || true
-    "$WINE64" regedit /S "$(winepath_of "$ROOT/scripts/wine-settings.reg")" </dev/null >/dev/null 2>&1
+    # What Wine says while it makes the prefix is kept, and shown when a step fails: a prefix made in part
+    # fails its programs later in ways that no longer tell why.
+    local log="$WINEPREFIX.init.log"
+    if ! "$WINE64" wineboot --init </dev/null >"$log" 2>&1 ||
+       ! "$WINE64" regedit /S "$(winepath_of "$ROOT/scripts/wine-settings.reg")" </dev/null >>"$log" 2>&1; then
+      echo "could not make the Wine prefix $WINEPREFIX:" >&2; cat "$log" >&2; return 1
+    fi
     # The desktop settings take effect with the next start of the prefix's services.
     "$WINESERVER" -k >/dev/null 2>&1 || true
     "$WINESERVER" -w >/dev/null 2>&1 || true
@@ -138,7 +146,9 @@ ensure_prefix() {
   "$WINESERVER" -p >/dev/null 2>&1 || true
   # The prefix's services start with the first program and inherit its output: start them here, on
   # /dev/null, so they never hold a test runner's pipe open.
-  "$WINE64" cmd.exe /c exit 0 </dev/null >/dev/null 2>&1 || true
+  if ! "$WINE64" cmd.exe /c exit 0 </dev/null >/dev/null 2>"$WINEPREFIX.start.log"; then
+    echo "Wine does not start programs in $WINEPREFIX:" >&2; cat "$WINEPREFIX.start.log" >&2; return 1
+  fi
 }
 
 # A real printer for Wine: CUPS with a PDF queue (cups-pdf) of the prefix's own, whose documents
