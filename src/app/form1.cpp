@@ -1,11 +1,13 @@
 #include "app/form1.h"
 
 #include "app/form3.h"
-#include "fslists/path_routines.h"
 #include "fslists/folder_search.h"
+#include "fslists/path_routines.h"
+#include "fslists/path_text.h"
 #include "gui/application.h"
 #include "listing/printed_listing.h"
 #include "listing/save_listing.h"
+#include "runtime/exceptions.h"
 
 namespace {
 
@@ -280,10 +282,16 @@ void TForm1::InitFolders()
 void TForm1::ShellTreeView1Change()
 {
     TSharedFolderSearches shared;  // both lists read the same folder: once
-    if (ShellTreeView1.SelectedPath().find('\\') != std::string::npos)
-        FileListBox1.EnterPath(ShellTreeView1.SelectedPath());
-    if (ShellTreeView1.SelectedPath().find('\\') != std::string::npos)
-        DirectoryListBox1.SetFolderPath(ShellTreeView1.SelectedPath());
+    const std::string before = FileListBox1.FolderPath();
+    try {
+        if (ShellTreeView1.SelectedPath().find('\\') != std::string::npos)
+            FileListBox1.EnterPath(ShellTreeView1.SelectedPath());
+        if (ShellTreeView1.SelectedPath().find('\\') != std::string::npos)
+            DirectoryListBox1.SetFolderPath(ShellTreeView1.SelectedPath());
+    } catch (...) {
+        RejoinViews(before);
+        throw;
+    }
 }
 
 // A command in the tree changed what the folder the lists show holds: a sub-folder deleted or renamed, files
@@ -304,25 +312,74 @@ void TForm1::CatchUpWithMask()
 {
     // Before anything else of an export: the file saved may land in the folder listed, and the list must be
     // the one the mask gave before that.
-    if (maskTimer_.Enabled()) {
-        maskTimer_.SetEnabled(false);
-        FileListBox1.SetMaskText(Edit1.Caption());
+    const std::string folder = FileListBox1.FolderPath();
+    try {
+        if (maskTimer_.Enabled()) {
+            maskTimer_.SetEnabled(false);
+            FileListBox1.SetMaskText(Edit1.Caption());
+        }
+        // Nothing watches the disk: the names of a folder removed since would be written as if it were there.
+        if (!DirectoryExists(folder))
+            throw EInOutError(ERROR_FILE_NOT_FOUND);
+    } catch (...) {
+        RejoinViews(folder);
+        throw;
     }
 }
 
 void TForm1::ApplyMask()
 {
     maskTimer_.SetEnabled(false);
+    const std::string folder = FileListBox1.FolderPath();
     // A read of a big folder takes seconds: with keys typed meanwhile, the list is read for the last of them
     // only, and never shows a mask the edit no longer holds once the typing is over.
-    if (!FileListBox1.TrySetMaskText(Edit1.Caption(), TextKeyWaiting))
-        maskTimer_.SetEnabled(true);
+    try {
+        if (!FileListBox1.TrySetMaskText(Edit1.Caption(), TextKeyWaiting))
+            maskTimer_.SetEnabled(true);
+    } catch (...) {
+        RejoinViews(folder);  // the folder may be gone: the mask is then applied above it
+        throw;
+    }
 }
 
 void TForm1::DirectoryListBox1Change()
 {
-    ShellTreeView1.SetSelectedPath(DirectoryListBox1.FolderPath());
-    FileListBox1.EnterPath(DirectoryListBox1.FolderPath());
+    const std::string before = FileListBox1.FolderPath();
+    try {
+        ShellTreeView1.SetSelectedPath(DirectoryListBox1.FolderPath());
+        FileListBox1.EnterPath(DirectoryListBox1.FolderPath());
+    } catch (...) {
+        RejoinViews(before);
+        throw;
+    }
+}
+
+void TForm1::RejoinViews(const std::string& folder)
+{
+    if (rejoining_)
+        return;  // a view moved back here announces it: that is no new refusal
+    rejoining_ = true;
+    // The refusal's own error is the one the user is shown: a view that cannot follow as well stays put.
+    const auto passOver = [](const auto& step) {
+        try {
+            step();
+        } catch (...) {
+        }
+    };
+    std::string target = folder;
+    passOver([&] {
+        while (!target.empty() && !DirectoryExists(target))
+            target = ParentFolder(target);
+    });
+    passOver([&] { FileListBox1.EnterPath(target); });
+    passOver([&] { DirectoryListBox1.SetFolderPath(target); });
+    passOver([&] {
+        ShellTreeView1.SetSelectedPath(target);
+        // The tree still holds the folders that have gone.
+        if (target != folder && ShellTreeView1.Selected())
+            ShellTreeView1.RefreshNode(ShellTreeView1.Selected());
+    });
+    rejoining_ = false;
 }
 
 void TForm1::SpeedButton4Click()

@@ -95,10 +95,15 @@ private:
     // The file list takes the mask in the edit, unless a key waiting to be handled will change it again;
     // a read such a key cuts short is taken up again when the keys are done (maskTimer_).
     void ApplyMask();
-    // The file list on the mask in the edit now, however long the read (a change waiting for keys included).
+    // The file list as an export takes it: on the mask in the edit now, however long the read (a change
+    // waiting for keys included), and on a folder that is still there.
     void CatchUpWithMask();
+    // After a refused change: all three views back on folder, the one they showed before, or on the nearest
+    // folder above it that is still there when it has gone meanwhile.
+    void RejoinViews(const std::string& folder);
 
     TTimer maskTimer_{this};
+    bool rejoining_ = false;
 };
 
 // Shows the about window (form3) without making it modal, or brings it to the front.

@@ -97,31 +97,10 @@ void TDirectoryListBox::SetFolderPath(const std::string& path)
         return;  // also ends the round of notifications with the views that follow this list
     // The file list that follows this one reads the same folder: one search serves both.
     TSharedFolderSearches shared;
-    const std::string savedDirectory = CurrentDirectory();
-    const std::string savedPath = folderPath_;
     const TSplitPath split = SplitPathText(path);
-    try {
-        if (IsDriveLetter(split.drive) && UpperAscii(split.drive) != UpperAscii(DriveLetter())) {
-            settingPath_ = true;
-            try {
-                ChangeDrive(split.drive);
-            } catch (...) {
-                settingPath_ = false;
-                throw;
-            }
-            settingPath_ = false;
-        }
-        if (DirectoryExists(folderPath_))
-            ChangeCurrentDirectory(folderPath_);
-        // With its drive: the process may stand on another drive, the shown folder being gone.
-        ChangeCurrentDirectory(IsDriveLetter(split.drive) ? std::string(1, split.drive) + ":" + split.directory
-                                                          : split.directory);
-    } catch (...) {
-        folderPath_ = savedPath;
-        if (DirectoryExists(savedDirectory))
-            SetCurrentDirectoryA(savedDirectory.c_str());
-        throw;
-    }
+    // With its drive: the process may stand on another drive, the shown folder being gone.
+    EnterFolderFrom(folderPath_, IsDriveLetter(split.drive) ? std::string(1, split.drive) + ":" + split.directory
+                                                             : split.directory);
     folderPath_ = CurrentDirectory();
     RefreshItems();
     Change();
@@ -137,10 +116,8 @@ void TDirectoryListBox::ChangeDrive(char drive)
         ChangeCurrentDirectory(DirectoryExists(remembered) ? remembered : remembered + "\\");
         folderPath_ = CurrentDirectory();
     }
-    if (!settingPath_) {
-        RefreshItems();
-        Change();
-    }
+    RefreshItems();
+    Change();
 }
 
 void TDirectoryListBox::ReleaseReads()
@@ -186,6 +163,7 @@ void TDirectoryListBox::RefreshItems()
         }
         AddItems(std::move(items));
     }
+    currentItem_ = target;
     SetItemIndex(target);
 }
 
@@ -213,7 +191,14 @@ std::string TDirectoryListBox::PathOfItem(int index) const
 
 void TDirectoryListBox::OpenSelectedItem()
 {
-    SetFolderPath(PathOfItem(ItemIndex()));
+    try {
+        SetFolderPath(PathOfItem(ItemIndex()));
+    } catch (...) {
+        // Refused: the highlight goes back to the folder the list still shows.
+        if (currentItem_ < Count())
+            SetItemIndex(currentItem_);
+        throw;
+    }
 }
 
 int TDirectoryListBox::ComparePathText(const std::string& a, const std::string& b) const

@@ -70,11 +70,11 @@ private:
     // The exact names of the subfolder items, from item firstSubfolder_ on.
     std::vector<std::string> subfolderNames_;
     int firstSubfolder_ = 0;
+    int currentItem_ = -1;  // the item of the folder shown
     TFileListBox* fileList_ = nullptr;
     TLabel* dirLabel_ = nullptr;
     bool volumePreservesCase_ = false;
     bool volumeIsCaseSensitive_ = false;
-    bool settingPath_ = false;
     TReadHold reads_;
     TBitmap openFolderGlyph_;
     TBitmap currentFolderGlyph_;

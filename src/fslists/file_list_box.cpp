@@ -64,17 +64,7 @@ void TFileListBox::SetFolderPath(const std::string& path)
 {
     if (ComparePathIgnoringCase(path, folderPath_) == 0)
         return;
-    const std::string saved = CurrentDirectory();
-    try {
-        // A relative path is taken relative to the folder shown.
-        if (DirectoryExists(folderPath_))
-            ChangeCurrentDirectory(folderPath_);
-        ChangeCurrentDirectory(path);
-    } catch (...) {
-        if (DirectoryExists(saved))
-            SetCurrentDirectoryA(saved.c_str());
-        throw;
-    }
+    EnterFolderFrom(folderPath_, path);
     folderPath_ = CurrentDirectory();
     RefreshItems();
 }
@@ -152,7 +142,13 @@ bool TFileListBox::TrySetMaskText(const std::wstring& mask, const std::function<
 
 bool TFileListBox::ReadItems(const std::wstring& mask, const std::function<bool()>& stop)
 {
-    ChangeCurrentDirectory(folderPath_);
+    try {
+        ChangeCurrentDirectory(folderPath_);
+    } catch (...) {
+        // The folder is gone or no longer opens: nothing listed can be vouched for under this mask.
+        Clear();
+        throw;
+    }
     if (stop && stop())
         return false;
     TWaitCursor cursor(false);  // shown once the read turns out long

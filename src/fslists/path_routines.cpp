@@ -35,6 +35,21 @@ void ChangeCurrentDirectory(const std::string& path)
         throw EInOutError(static_cast<int>(GetLastError()));
 }
 
+void EnterFolderFrom(const std::string& shown, const std::string& path)
+{
+    const std::string saved = CurrentDirectory();
+    // Only where a relative path starts: a shown folder that no longer opens must not keep the list in it.
+    if (DirectoryExists(shown))
+        SetCurrentDirectoryA(shown.c_str());
+    try {
+        ChangeCurrentDirectory(path);
+    } catch (...) {
+        if (DirectoryExists(saved))
+            SetCurrentDirectoryA(saved.c_str());
+        throw;
+    }
+}
+
 bool DirectoryExists(const std::string& path)
 {
     if (path.empty())

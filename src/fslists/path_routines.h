@@ -10,6 +10,10 @@ TSplitPath SplitPathText(const std::string& text);
 
 // Makes path the process's current directory; fails with EInOutError carrying the platform's code.
 void ChangeCurrentDirectory(const std::string& path);
+// How both lists change folder: makes path the process's current directory, a relative path taken from the
+// folder shown while that can still be entered. Refused, it puts the current directory back where it was
+// and raises EInOutError, so the list changes nothing at all.
+void EnterFolderFrom(const std::string& shown, const std::string& path);
 bool DirectoryExists(const std::string& path);
 // Whether the search for the name finds an entry that is not a folder, whatever its time stamp.
 bool NamesExistingFile(const std::string& name);

@@ -81,6 +81,20 @@ std::string FolderPart(const std::string& path)
     return last == std::string::npos ? std::string() : path.substr(0, last + 1);
 }
 
+std::string ParentFolder(const std::string& path)
+{
+    const std::string root = DrivePart(path);
+    std::string folder = path;
+    if (folder.size() > root.size() + 1 && EndsWithBackslash(folder))
+        folder.pop_back();
+    if (folder.size() <= root.size() + 1)
+        return std::string();
+    std::string parent = FolderPart(folder);
+    if (parent.size() > root.size() + 1)
+        parent.pop_back();  // the root alone keeps its backslash
+    return parent.size() > root.size() ? parent : std::string();
+}
+
 std::string ExtensionPart(const std::string& path)
 {
     const size_t last = LastDelimiter(path, "\\:.");

@@ -16,6 +16,9 @@ std::string FileNamePart(const std::string& path);
 std::string ExtensionPart(const std::string& path);
 // Everything up to and including the last "\" or ":".
 std::string FolderPart(const std::string& path);
+// The folder that holds the folder path, in the lists' form: E:\A for E:\A\B, E:\ for E:\A,
+// \\server\share\ for \\server\share\docs; empty for a drive's or a share's root.
+std::string ParentFolder(const std::string& path);
 
 bool EndsWithBackslash(const std::string& path);
 // A letter that can name a drive.

@@ -357,11 +357,12 @@ TEST(MainWindow, KoniecAnsweredYesFadesInFiftyStepsThenEnds)
     }
     Application().OnHalt = nullptr;
     EXPECT_EQ(exitCode, 0);
-    std::vector<BYTE> expected;
-    for (int v = 255; v >= 10; v -= 5)
-        expected.push_back(static_cast<BYTE>(v));
-    EXPECT_EQ(expected.size(), 50u);
-    EXPECT_EQ(g_opacities, expected);
+    // What the window was given: fifty steps from opaque down to 10, each 5 below the one before.
+    ASSERT_EQ(g_opacities.size(), 50u);
+    EXPECT_EQ(g_opacities.front(), 255);
+    EXPECT_EQ(g_opacities.back(), 10);
+    for (size_t i = 1; i < g_opacities.size(); ++i)
+        EXPECT_EQ(g_opacities[i - 1] - g_opacities[i], 5) << i;
     EXPECT_TRUE(GetWindowLongW(form.Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
 }
 

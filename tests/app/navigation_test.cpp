@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "app/form1.h"
+#include "dialogs/open_dialog.h"
 #include "gui/application.h"
+#include "key_press.h"
 #include "runtime/ansi.h"
 #include "runtime/exceptions.h"
 #include "shelltree/shell_access.h"
@@ -51,6 +53,16 @@ protected:
             if (directoryHandler)
                 directoryHandler();
         };
+    }
+
+    // Each view's folder read from its control: the tree's selection, the directory list's folder and its
+    // highlighted item, the file list's folder.
+    static void ExpectAllOn(const TForm1& form, const std::string& folder)
+    {
+        const TDirectoryListBox& list = form.DirectoryListBox1;
+        EXPECT_EQ((std::vector<std::string>{form.ShellTreeView1.SelectedPath(), list.FolderPath(),
+                                            list.PathOfItem(list.ItemIndex()), form.FileListBox1.FolderPath()}),
+                  std::vector<std::string>(4, folder));
     }
 
     std::vector<std::string> shown;
@@ -131,7 +143,9 @@ TEST_F(Navigation, AMoveInTheDirectoryListSelectsTheFolderInTheTree)
     EXPECT_TRUE(shown.empty());
 }
 
-TEST_F(Navigation, AVanishedFolderReportsTheListsErrorAndBothListsStay)
+// Refused as a folder shut to the user is: the tree stayed on it while the lists kept their folder (a save
+// then wrote theirs), and opened in the directory list it kept the highlight there.
+TEST_F(Navigation, AVanishedFolderReportsTheListsErrorAndAllThreeViewsStay)
 {
     TempDir dir;
     dir.MakeDir("stays");
@@ -143,15 +157,60 @@ TEST_F(Navigation, AVanishedFolderReportsTheListsErrorAndBothListsStay)
     for (TTreeNode* c = stays->Parent()->GetFirstChild(); c; c = c->GetNextSibling())
         if (c->Text() == "goes")
             goes = c;
-    ASSERT_NE(goes, nullptr);
+    ASSERT_EQ(goes, stays->Parent()->GetFirstChild());
+    form.DirectoryListBox1.SetFolderPath(dir.Path());
     ASSERT_TRUE(RemoveDirectoryA((dir / "goes").c_str()));
 
-    form.ShellTreeView1.SetSelected(goes);  // as the user's click does
-    EXPECT_EQ(form.ShellTreeView1.Selected(), goes);
-    EXPECT_EQ(ioErrors, 1);
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(form.DirectoryListBox1.FolderPath(), dir / "stays");
-    EXPECT_EQ(form.FileListBox1.FolderPath(), dir / "stays");
+    PressKey(form.ShellTreeView1.Handle(), VK_DOWN);  // from its parent onto it
+    ExpectAllOn(form, dir.Path());
+    form.DirectoryListBox1.SetItemIndex(form.DirectoryListBox1.ItemIndex() + 1);
+    PostMessageW(form.DirectoryListBox1.Handle(), WM_CHAR, VK_RETURN, 1);  // Enter on it
+    Application().ProcessMessages();
+    ExpectAllOn(form, dir.Path());
+    form.ShellTreeView1.SetSelected(stays);
+    PressKey(form.ShellTreeView1.Handle(), VK_UP);  // from its sibling onto it
+    ExpectAllOn(form, dir / "stays");
+    EXPECT_EQ(ioErrors, 3);
+    EXPECT_EQ(shown.size(), 3u);
+}
+
+// Removed from outside while shown: every mask typed said "File not found" and left its names listed, and a
+// save wrote them without a word.
+TEST_F(Navigation, AFolderGoneSinceItWasShownGivesWayToTheNearestOneStillThere)
+{
+    TempDir dir;
+    dir.WriteFile("p.txt", "x");
+    for (const std::string name : {"b9", "b10"}) {
+        dir.MakeDir(name);
+        dir.WriteFile(name + "\\f.txt", "x");
+    }
+    TForm1 form(nullptr);
+    const auto removeShown = [&](const char* name) {
+        form.ShellTreeView1.SetSelectedPath(dir / name);
+        ASSERT_TRUE(SetCurrentDirectoryA(dir.Path().c_str()));  // Wine keeps the folder the process is in
+        RemoveTree(dir / name);
+    };
+    removeShown("b9");
+    SendMessageW(form.Edit1.Handle(), EM_SETSEL, 0, -1);
+    for (const char key : std::string("*.txt")) {
+        PostMessageW(form.Edit1.Handle(), WM_CHAR, static_cast<WPARAM>(key), 1);  // typed
+        Application().ProcessMessages();
+    }
+    EXPECT_EQ(shown, std::vector<std::string>{"File not found"});
+    ExpectAllOn(form, dir.Path());
+    EXPECT_EQ(*form.FileListBox1.ItemTexts(), std::vector<std::string>{"p.txt"});
+
+    removeShown("b10");
+    int dialogs = 0;
+    const TFileDialogFunction saved = SaveFileNameFunction;
+    SaveFileNameFunction = [&](OPENFILENAMEA*) { return ++dialogs < 0; };
+    PostMessageW(form.SpeedButton2.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(form.SpeedButton2.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    Application().ProcessMessages();
+    SaveFileNameFunction = saved;
+    EXPECT_EQ(dialogs, 0);  // the save stops at the error
+    EXPECT_EQ(shown.size(), 2u);
+    ExpectAllOn(form, dir.Path());
 }
 
 TEST_F(Navigation, TheTreeOnTheWindowWithItsSettingsAndItsPlaceInTheKeyboardOrder)
