@@ -282,16 +282,12 @@ void TForm1::InitFolders()
 void TForm1::ShellTreeView1Change()
 {
     TSharedFolderSearches shared;  // both lists read the same folder: once
-    const std::string before = FileListBox1.FolderPath();
-    try {
+    ViewsTogether([this] {
         if (ShellTreeView1.SelectedPath().find('\\') != std::string::npos)
             FileListBox1.EnterPath(ShellTreeView1.SelectedPath());
         if (ShellTreeView1.SelectedPath().find('\\') != std::string::npos)
             DirectoryListBox1.SetFolderPath(ShellTreeView1.SelectedPath());
-    } catch (...) {
-        RejoinViews(before);
-        throw;
-    }
+    });
 }
 
 // A command in the tree changed what the folder the lists show holds: a sub-folder deleted or renamed, files
@@ -299,8 +295,10 @@ void TForm1::ShellTreeView1Change()
 void TForm1::ShellTreeView1ContentsChange()
 {
     TSharedFolderSearches shared;  // both lists read the same folder: once
-    DirectoryListBox1.RefreshItems();
-    FileListBox1.RefreshItems();
+    ViewsTogether([this] {
+        DirectoryListBox1.RefreshItems();
+        FileListBox1.RefreshItems();
+    });
 }
 
 void TForm1::Edit1Change()
@@ -312,44 +310,44 @@ void TForm1::CatchUpWithMask()
 {
     // Before anything else of an export: the file saved may land in the folder listed, and the list must be
     // the one the mask gave before that.
-    const std::string folder = FileListBox1.FolderPath();
-    try {
+    ViewsTogether([this] {
         if (maskTimer_.Enabled()) {
             maskTimer_.SetEnabled(false);
             FileListBox1.SetMaskText(Edit1.Caption());
         }
         // Nothing watches the disk: the names of a folder removed since would be written as if it were there.
-        if (!DirectoryExists(folder))
+        if (!DirectoryExists(FileListBox1.FolderPath()))
             throw EInOutError(ERROR_FILE_NOT_FOUND);
-    } catch (...) {
-        RejoinViews(folder);
-        throw;
-    }
+    });
 }
 
 void TForm1::ApplyMask()
 {
     maskTimer_.SetEnabled(false);
-    const std::string folder = FileListBox1.FolderPath();
     // A read of a big folder takes seconds: with keys typed meanwhile, the list is read for the last of them
-    // only, and never shows a mask the edit no longer holds once the typing is over.
-    try {
+    // only, and never shows a mask the edit no longer holds once the typing is over. The folder may be gone:
+    // the mask is then applied above it.
+    ViewsTogether([this] {
         if (!FileListBox1.TrySetMaskText(Edit1.Caption(), TextKeyWaiting))
             maskTimer_.SetEnabled(true);
-    } catch (...) {
-        RejoinViews(folder);  // the folder may be gone: the mask is then applied above it
-        throw;
-    }
+    });
 }
 
 void TForm1::DirectoryListBox1Change()
 {
-    const std::string before = FileListBox1.FolderPath();
-    try {
+    ViewsTogether([this] {
         ShellTreeView1.SetSelectedPath(DirectoryListBox1.FolderPath());
         FileListBox1.EnterPath(DirectoryListBox1.FolderPath());
+    });
+}
+
+void TForm1::ViewsTogether(const std::function<void()>& change)
+{
+    const std::string folder = FileListBox1.FolderPath();
+    try {
+        change();
     } catch (...) {
-        RejoinViews(before);
+        RejoinViews(folder);
         throw;
     }
 }

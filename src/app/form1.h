@@ -1,5 +1,6 @@
 #pragma once
 // The main window: the folder views, the export options, the four command buttons and the help panel.
+#include <functional>
 #include <memory>
 
 #include "fslists/directory_list_box.h"
@@ -101,6 +102,9 @@ private:
     // After a refused change: all three views back on folder, the one they showed before, or on the nearest
     // folder above it that is still there when it has gone meanwhile.
     void RejoinViews(const std::string& folder);
+    // Runs a change of the views; when it is refused (throws), the views rejoin on the folder the file list
+    // showed before it, and the error goes on to be shown.
+    void ViewsTogether(const std::function<void()>& change);
 
     TTimer maskTimer_{this};
     bool rejoining_ = false;
