@@ -342,11 +342,9 @@ TEST(MainWindow, KoniecAnsweredNoLeavesEverythingAsItWas)
     EXPECT_TRUE(IsWindowVisible(form.Handle()));
 }
 
-TEST(MainWindow, KoniecAnsweredYesFadesInFiftyStepsThenEnds)
+// "Koniec" with the question answered "Tak": the code the program would end with, -1 when it would not end.
+static int KoniecAnsweredYes(TForm1& form)
 {
-    LayeredSeam seam;
-    TForm1 form(nullptr);
-    form.Show();
     int exitCode = -1;
     Application().OnHalt = [&](int code) { exitCode = code; };
     DialogDriver driver([](HWND dialog) { DialogDriver::Press(dialog, IDYES); });
@@ -356,6 +354,16 @@ TEST(MainWindow, KoniecAnsweredYesFadesInFiftyStepsThenEnds)
         // the halt hook returned; the program would have ended here
     }
     Application().OnHalt = nullptr;
+    EXPECT_TRUE(driver.Done());
+    return exitCode;
+}
+
+TEST(MainWindow, KoniecAnsweredYesFadesInFiftyStepsThenEnds)
+{
+    LayeredSeam seam;
+    TForm1 form(nullptr);
+    form.Show();
+    const int exitCode = KoniecAnsweredYes(form);
     EXPECT_EQ(exitCode, 0);
     // What the window was given: fifty steps from opaque down to 10, each 5 below the one before.
     ASSERT_EQ(g_opacities.size(), 50u);
@@ -372,16 +380,7 @@ TEST(MainWindow, FadeWithoutTheLayeredCallStillEnds)
     SetLayeredWindowAttributesPtr = nullptr;  // as where the platform lacks it
     TForm1 form(nullptr);
     form.Show();
-    int exitCode = -1;
-    Application().OnHalt = [&](int code) { exitCode = code; };
-    DialogDriver driver([](HWND dialog) { DialogDriver::Press(dialog, IDYES); });
-    try {
-        form.SpeedButton1Click();
-    } catch (const EAbort&) {
-        // the halt hook returned; the program would have ended here
-    }
-    Application().OnHalt = nullptr;
-    EXPECT_TRUE(driver.Done());
+    const int exitCode = KoniecAnsweredYes(form);
     EXPECT_EQ(exitCode, 0);  // the program ends all the same
     EXPECT_FALSE(GetWindowLongW(form.Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
 }
