@@ -90,7 +90,10 @@ ensure_display() {
   fi
   local n=99 pid
   while [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  # -noreset: no Wine process stays connected between two test programs, and Xvfb resets itself each time
+  # its last client leaves, closing whatever connects at that moment: the next program would lose its
+  # display while it starts.
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   pid=$!
   export DISPLAY=":$n"
   for _ in $(seq 1 50); do
