@@ -5,12 +5,17 @@
 //          prints `value figure <ms>` (the list's read with its one repaint) and `value baseline <ms>`
 //          (the bare loop) for each round;
 //        bench_folder_reads read <folder>
-//          prints `value read <ms>`: one read of the file list with the mask *.*, after a first one.
+//          prints `value read <ms>`: one read of the file list with the mask *.*, after a first one;
+//        bench_folder_reads memory|bare-memory <folder>
+//          prints `value peak <MB>`, the process's peak working set after one read of the file list, or
+//          after a bare loop that keeps the names.
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "bench_clock.h"
 #include "gui/application.h"
@@ -33,6 +38,31 @@ double BareLoop(const std::string& folder)
     return NowMs() - start;
 }
 
+// The floor of what reading a folder must hold: every name.
+std::vector<std::string> BareNames(const std::string& folder)
+{
+    SetCurrentDirectoryA(folder.c_str());
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA("*.*", &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do
+            names.emplace_back(data.cFileName);
+        while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    return names;
+}
+
+double PeakMegabytes()
+{
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    if (!K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters)))
+        return 0;
+    return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
+}
+
 template <typename F>
 double Timed(TCustomListBox& list, F read)
 {
@@ -48,16 +78,27 @@ double Timed(TCustomListBox& list, F read)
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: bench_folder_reads files|dirs|read <folder> [rounds]\n");
+        std::fprintf(stderr, "usage: bench_folder_reads files|dirs|read|memory|bare-memory <folder> [rounds]\n");
         return 2;
     }
-    Application().Initialize();
     const std::string mode = argv[1];
     const std::string folder = argv[2];
+    if (mode == "bare-memory") {
+        const std::vector<std::string> names = BareNames(folder);
+        std::printf("value peak %.1f\n", PeakMegabytes());
+        std::fprintf(stderr, "  %zu names\n", names.size());
+        return 0;
+    }
+    Application().Initialize();
     const int rounds = argc > 3 ? std::atoi(argv[3]) : 1;
     Host host;
     PumpMessages();
-    if (mode == "files" || mode == "read") {
+    if (mode == "memory") {
+        host.files.SetFolderPath(folder);
+        UpdateWindow(host.files.Handle());
+        std::printf("value peak %.1f\n", PeakMegabytes());
+        std::fprintf(stderr, "  %d items\n", host.files.Count());
+    } else if (mode == "files" || mode == "read") {
         host.files.SetFolderPath(folder);
         UpdateWindow(host.files.Handle());
         if (mode == "read") {

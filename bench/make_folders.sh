@@ -69,6 +69,12 @@ make_files "$base/files_$files" short_names "$files"
 make_files "$base/long_$files" long_names "$files"
 make_dirs "$base/dirs_$((10000 / div))" $((10000 / div)) "katalog"
 
+# The million: plain numbered names, as a camera or a logger leaves them.
+million_names() {  # million_names <count>
+  awk -v n="$1" 'BEGIN { for (i = 0; i < n; i++) printf "f%07d.dat\n", i }'
+}
+make_files "$base/million_$((1000000 / div))" million_names $((1000000 / div))
+
 # The tree: a folder of many subfolders and, after it in the shell's order, the one that gets selected.
 tree="$base/tree_$((3000 / div))"
 if [ ! -f "$tree.done" ]; then

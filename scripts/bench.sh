@@ -2,6 +2,8 @@
 # Times what the user waits for, each figure against its baseline measured in the same run, the two
 # alternating; prints one line per row, the best of the rounds:
 #   <name>: <figure> ms; baseline <figure> ms; ratio <figure/baseline>
+# and, after file-list-1m (a million files, read into the file list), its peak working set:
+#   file-list-1m-memory: <MB> MB; baseline <MB> MB   (a bare loop keeping the names)
 # The medians and every round go to stderr. The folders are made from Linux directly, once, under
 # build/bench/data; the runs use a Wine prefix of their own (build/bench/wine) whose desktop folder is
 # pointed at the folder a start is timed in.
@@ -13,7 +15,7 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 rounds=${ORVAND_BENCH_ROUNDS:-3}
 div=1
 [ "${ORVAND_BENCH_QUICK:-0}" = 1 ] && div=10
-all_rows="start-big mask-typing tree-select tree-expand save-100k long-names start-small file-list-100k dir-list-10k"
+all_rows="start-big mask-typing tree-select tree-expand save-100k long-names start-small file-list-100k dir-list-10k file-list-1m"
 rows=${ORVAND_BENCH_ROWS:-$all_rows}
 
 bash "$ROOT/scripts/setup.sh"
@@ -33,6 +35,7 @@ big="$data/files_$files"
 long="$data/long_$files"
 dirs="$data/dirs_$((10000 / div))"
 tree="$data/tree_$((3000 / div))"
+million="$data/million_$((1000000 / div))"
 small="$data/small"
 txt=$((files / 10))
 
@@ -116,12 +119,13 @@ for row in $rows; do
     out=$(run "$small" "$bin/bench_save_rows.exe" "$(win "$big")" "$(win "$ROOT/build/bench/out")" "$rounds")
     fig[$row]=$(echo "$out" | value figure | tr '\n' ' ')
     base[$row]=$(echo "$out" | value baseline | tr '\n' ' ') ;;
-  long-names | file-list-100k | dir-list-10k)
+  long-names | file-list-100k | dir-list-10k | file-list-1m)
     point_desktop "$small"
     case $row in
     long-names) args=(files "$long") ;;
     file-list-100k) args=(files "$big") ;;
     dir-list-10k) args=(dirs "$dirs") ;;
+    file-list-1m) args=(files "$million") ;;
     esac
     out=$(run "$small" "$bin/bench_folder_reads.exe" "${args[0]}" "$(win "${args[1]}")" "$rounds")
     fig[$row]=$(echo "$out" | value figure | tr '\n' ' ')
@@ -130,5 +134,12 @@ for row in $rows; do
     echo "unknown row $row" >&2; exit 2 ;;
   esac
   report "$row"
+  if [ "$row" = file-list-1m ]; then
+    # Peak working set of a process that read the folder into the file list, against one that kept the
+    # names of a bare loop.
+    m=$(run "$small" "$bin/bench_folder_reads.exe" memory "$(win "$million")" | value peak)
+    b=$(run "$small" "$bin/bench_folder_reads.exe" bare-memory "$(win "$million")" | value peak)
+    echo "file-list-1m-memory: ${m:-?} MB; baseline ${b:-?} MB"
+  fi
 done
 point_desktop "$small"

@@ -38,21 +38,24 @@ std::vector<TSubfolder> CollectSubfolders(const std::string& folder)
             name == L"..")
             return true;
         std::optional<std::string> reach = ExactAnsi(name);
-        if (!reach)
-            reach = entry.alternateName[0] ? ExactAnsi(entry.alternateName) : std::nullopt;
+        if (!reach) {
+            const std::wstring shortName = ShortNameOf(folder, name);
+            reach = shortName.empty() ? std::nullopt : ExactAnsi(shortName);
+        }
         wide.push_back(name);
         exact.push_back(reach.value_or(std::string()));
         return true;
     });
-    const std::vector<size_t> order = CaseBlindOrder(wide, LOCALE_USER_DEFAULT);
+    // The order marks the twins as it goes: no second comparison of the neighbours.
+    std::vector<bool> twins;
+    const std::vector<size_t> order = CaseBlindOrder(wide, LOCALE_USER_DEFAULT, &twins);
     std::vector<TSubfolder> sorted;
     sorted.reserve(wide.size());
-    const std::wstring* last = nullptr;
-    for (size_t i : order) {
-        if (last && CompareCaseBlind(*last, wide[i], LOCALE_USER_DEFAULT) == CSTR_EQUAL)
+    for (size_t at = 0; at < order.size(); ++at) {
+        if (twins[at])
             continue;
+        const size_t i = order[at];
         sorted.push_back({WideToAnsi(wide[i]), std::move(exact[i])});
-        last = &wide[i];
     }
     return sorted;
 }

@@ -3,13 +3,13 @@
 #include <vector>
 
 #include "fslists/path_routines.h"
+#include "runtime/ansi.h"
 #include "runtime/unique_handle.h"
 
 namespace {
 
 struct TKeptEntry {
     std::wstring name;
-    std::wstring alternateName;
     DWORD attributes;
 };
 
@@ -48,25 +48,39 @@ TSharedFolderSearches::~TSharedFolderSearches()
         Shared().Forget();
 }
 
+std::wstring ShortNameOf(const std::string& folder, const std::wstring& name)
+{
+    std::wstring path = AnsiToWide(folder);
+    if (!path.empty() && path.back() != L'\\')
+        path += L'\\';
+    path += name;
+    WIN32_FIND_DATAW data;
+    UniqueFindHandle find(FindFirstFileW(path.c_str(), &data));
+    return find ? std::wstring(data.cAlternateFileName) : std::wstring();
+}
+
 bool SearchEntries(const std::wstring& searchText, const std::string& sharedFolder, const TTakeEntry& take)
 {
     TSharedState& shared = Shared();
     const bool sharing = !sharedFolder.empty() && shared.scopes > 0;
     if (sharing && shared.kept && ComparePathIgnoringCase(shared.folder, sharedFolder) == 0) {
         for (const TKeptEntry& kept : shared.entries)
-            if (!take(TFolderEntry{kept.name.c_str(), kept.alternateName.c_str(), kept.attributes}))
+            if (!take(TFolderEntry{kept.name.c_str(), kept.attributes}))
                 return false;
         return true;
     }
     if (sharing)
         shared.Forget();
     WIN32_FIND_DATAW data;
-    UniqueFindHandle find(FindFirstFileW(searchText.c_str(), &data));
+    // Without short names: the platform makes one for every entry that lacks it, for nothing but the rare
+    // name the code page cannot hold.
+    UniqueFindHandle find(
+        FindFirstFileExW(searchText.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
     if (find) {
         do {
             if (sharing)
-                shared.entries.push_back({data.cFileName, data.cAlternateFileName, data.dwFileAttributes});
-            if (!take(TFolderEntry{data.cFileName, data.cAlternateFileName, data.dwFileAttributes})) {
+                shared.entries.push_back({data.cFileName, data.dwFileAttributes});
+            if (!take(TFolderEntry{data.cFileName, data.dwFileAttributes})) {
                 if (sharing)
                     shared.Forget();  // only part of the folder was read
                 return false;

@@ -7,15 +7,19 @@
 #include <functional>
 #include <string>
 
+// An entry as the search gives it: without its short name, which the platform would make for every entry
+// (ShortNameOf asks for one where it is needed).
 struct TFolderEntry {
     const wchar_t* name;
-    const wchar_t* alternateName;  // the short form of the name; empty when there is none
     DWORD attributes;
 };
 
 using TTakeEntry = std::function<bool(const TFolderEntry& entry)>;
 
-// Hands take every entry that FindFirstFileW and FindNextFileW return for searchText, in their order, until
+// The short form of the name of an entry of folder; empty when there is none.
+std::wstring ShortNameOf(const std::string& folder, const std::wstring& name);
+
+// Hands take every entry that FindFirstFileExW and FindNextFileW return for searchText, in their order, until
 // take returns false; then false is returned. With sharedFolder given, the search is one for all entries of
 // that folder: inside a TSharedFolderSearches, only the first such search of a folder reaches the platform.
 bool SearchEntries(const std::wstring& searchText, const std::string& sharedFolder, const TTakeEntry& take);

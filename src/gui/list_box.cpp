@@ -40,10 +40,11 @@ int CompareCaseBlind(const std::wstring& a, const std::wstring& b, LCID locale)
 }
 
 // The order in which a sorted list box keeps its texts: case-blind comparison in the list's locale.
-// Sort keys make it n log n byte compares; a pass with the list's own comparison over the neighbours
-// confirms the result, and sorting with that comparison itself is the fallback, so the order is always
-// the one adding the texts one by one would give (up to the place among texts that compare equal).
-std::vector<size_t> CaseBlindOrder(const std::vector<std::wstring>& texts, LCID locale)
+// Sort keys make it n log n byte compares, and keys compare as the platform's comparison does (a batch
+// ends where the control puts the same texts one by one, tested). A check of every neighbour with that
+// comparison cost as much as making the keys (100,000 names: 0.2 s), and is gone; the comparison itself
+// sorts only when the platform makes no key.
+std::vector<size_t> CaseBlindOrder(const std::vector<std::wstring>& texts, LCID locale, std::vector<bool>* twins)
 {
     const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
     std::vector<size_t> order(texts.size());
@@ -55,6 +56,10 @@ std::vector<size_t> CaseBlindOrder(const std::vector<std::wstring>& texts, LCID 
     bool keysMade = true;
     for (size_t i = 0; i < texts.size() && keysMade; ++i) {
         const std::wstring& text = texts[i];
+        if (text.empty()) {
+            spans[i] = {keys.size(), 0};  // the platform makes no key of nothing; it comes before everything
+            continue;
+        }
         // One call with room enough as a rule; only a key longer than that is measured first.
         key.resize(text.size() * 8 + 64);
         int n = LCMapStringW(locale, flags, text.c_str(), static_cast<int>(text.size()),
@@ -74,21 +79,24 @@ std::vector<size_t> CaseBlindOrder(const std::vector<std::wstring>& texts, LCID 
         spans[i] = {keys.size(), static_cast<size_t>(n)};
         keys.insert(keys.end(), key.begin(), key.begin() + n);
     }
-    auto compare = [&](size_t a, size_t b) { return CompareCaseBlind(texts[a], texts[b], locale); };
+    if (twins)
+        twins->assign(texts.size(), false);
     if (keysMade) {
+        const auto first = [&](size_t i) { return keys.data() + spans[i].first; };
+        const auto last = [&](size_t i) { return keys.data() + spans[i].first + spans[i].second; };
         std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-            const BYTE* ka = keys.data() + spans[a].first;
-            const BYTE* kb = keys.data() + spans[b].first;
-            return std::lexicographical_compare(ka, ka + spans[a].second, kb, kb + spans[b].second);
+            return std::lexicographical_compare(first(a), last(a), first(b), last(b));
         });
-        bool ordered = true;
-        for (size_t i = 1; i < order.size() && ordered; ++i)
-            ordered = compare(order[i - 1], order[i]) != CSTR_GREATER_THAN;
-        if (ordered)
-            return order;
-        std::iota(order.begin(), order.end(), size_t{0});
+        if (twins)
+            for (size_t i = 1; i < order.size(); ++i)
+                (*twins)[i] = std::equal(first(order[i - 1]), last(order[i - 1]), first(order[i]), last(order[i]));
+        return order;
     }
+    auto compare = [&](size_t a, size_t b) { return CompareCaseBlind(texts[a], texts[b], locale); };
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return compare(a, b) == CSTR_LESS_THAN; });
+    if (twins)
+        for (size_t i = 1; i < order.size(); ++i)
+            (*twins)[i] = compare(order[i - 1], order[i]) == CSTR_EQUAL;
     return order;
 }
 
@@ -214,16 +222,14 @@ int TCustomListBox::Add(const std::string& text, LPARAM data)
 {
     HandleNeeded();
     const std::wstring wide = AnsiToWide(text);
-    ownInsert_ = true;
-    const LRESULT index = Perform(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
-    ownInsert_ = false;
+    const LRESULT index = DefaultHandler(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     if (index < 0)
         InsertFailed();
     if (texts_) {
         std::vector<std::string>& texts = Texts();
         texts.insert(texts.begin() + index, text);
     }
-    Perform(LB_SETITEMDATA, static_cast<WPARAM>(index), data);
+    DefaultHandler(LB_SETITEMDATA, static_cast<WPARAM>(index), data);
     return static_cast<int>(index);
 }
 
@@ -251,12 +257,13 @@ void TCustomListBox::AddItems(std::vector<TListBoxItem> items)
     }
     if (texts_)
         Texts().reserve(texts_->size() + items.size());
+    // Our own inserts go straight to the control's procedure: through SendMessage and our window procedure
+    // each cost half as much again as the control's own work (100,000 items: 0.8 s against 0.5 s), and the copy
+    // of the texts is kept here.
     for (size_t i : order) {
         // Appending (an index of -1) keeps the order given; a sorted list with items places each one.
-        ownInsert_ = true;
-        const LRESULT index = Perform(append ? LB_INSERTSTRING : LB_ADDSTRING, append ? WPARAM(-1) : 0,
-                                      reinterpret_cast<LPARAM>(texts[i].c_str()));
-        ownInsert_ = false;
+        const LRESULT index = DefaultHandler(append ? LB_INSERTSTRING : LB_ADDSTRING, append ? WPARAM(-1) : 0,
+                                             reinterpret_cast<LPARAM>(texts[i].c_str()));
         if (index < 0)
             InsertFailed();
         if (texts_) {
@@ -267,7 +274,7 @@ void TCustomListBox::AddItems(std::vector<TListBoxItem> items)
                 copy.insert(copy.begin() + index, std::move(items[i].text));
         }
         if (items[i].data)
-            Perform(LB_SETITEMDATA, static_cast<WPARAM>(index), items[i].data);
+            DefaultHandler(LB_SETITEMDATA, static_cast<WPARAM>(index), items[i].data);
     }
 }
 
@@ -417,11 +424,11 @@ LRESULT TCustomListBox::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case LB_ADDSTRING:
     case LB_INSERTSTRING: {
         const LRESULT index = TWinControl::WndProc(msg, wParam, lParam);
-        if (!ownInsert_ && texts_ && index >= 0 && static_cast<size_t>(index) <= texts_->size()) {
+        if (texts_ && index >= 0 && static_cast<size_t>(index) <= texts_->size()) {
             std::vector<std::string>& texts = Texts();
             texts.insert(texts.begin() + index, WideToAnsi(reinterpret_cast<const wchar_t*>(lParam)));
         }
-        else if (!ownInsert_ && index >= 0)
+        else if (index >= 0)
             texts_.reset();
         return index;
     }

@@ -15,8 +15,10 @@ struct TListBoxItem {
 };
 
 // Positions of texts in the order a sorted list box keeps them: ascending under the case-blind
-// comparison of the locale, texts that compare equal in the order given.
-std::vector<size_t> CaseBlindOrder(const std::vector<std::wstring>& texts, LCID locale);
+// comparison of the locale, texts that compare equal in the order given. With twins given, (*twins)[i]
+// tells whether the text at place i of the order compares equal to the one before it.
+std::vector<size_t> CaseBlindOrder(const std::vector<std::wstring>& texts, LCID locale,
+                                   std::vector<bool>* twins = nullptr);
 // The case-blind comparison of the locale (CompareStringW with NORM_IGNORECASE): CSTR_LESS_THAN,
 // CSTR_EQUAL or CSTR_GREATER_THAN.
 int CompareCaseBlind(const std::wstring& a, const std::wstring& b, LCID locale);
@@ -100,7 +102,6 @@ private:
     // A copy of the items' texts in list order, kept with every change that reaches the control, so that
     // reading them back needs no message per item. None after a change it cannot follow: read again.
     mutable std::shared_ptr<std::vector<std::string>> texts_ = std::make_shared<std::vector<std::string>>();
-    bool ownInsert_ = false;  // the text is put into the copy by the caller
 };
 
 // RAII pair of BeginUpdate/EndUpdate.

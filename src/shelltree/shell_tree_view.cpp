@@ -1,6 +1,7 @@
 #include "shelltree/shell_tree_view.h"
 
 #include <climits>
+#include <cwchar>
 #include <optional>
 #include <utility>
 
@@ -10,6 +11,7 @@
 #include "runtime/ansi_path.h"
 #include "runtime/exceptions.h"
 #include "runtime/format.h"
+#include "shelltree/id_list.h"
 #include "shelltree/shell_access.h"
 
 namespace {
@@ -30,6 +32,33 @@ private:
 constexpr int kImagesPending = INT_MIN;
 // The same, and an open image of 0 then takes the normal one.
 constexpr int kImagesPendingWithFallback = INT_MIN + 1;
+
+// A folder of the file system that is no drive, is marked neither system nor read-only and holds no
+// desktop.ini has no icon of its own: the shell gives every such folder the same generic icon. (Windows reads
+// a desktop.ini only in a marked folder; Wine in any folder, and it cannot mark a folder read-only.) The
+// attributes come from the item's identifier; the one look at the disk costs a fraction of the shell's.
+bool PlainFolder(const TShellFolder& item)
+{
+    if (!item.RelativeIdList() || IdListItemCount(item.RelativeIdList()) != 1)
+        return false;  // not one step below its parent: the shell decides
+    const TComPtr<IShellFolder> parent = item.ParentFolderInterface();
+    WIN32_FIND_DATAW data{};
+    if (!parent || FAILED(SHGetDataFromIDListW(parent.get(), Pidl(item.RelativeIdList()), SHGDFIL_FINDDATA, &data,
+                                               sizeof(data))))
+        return false;  // a virtual folder or a drive
+    const DWORD own = FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_REPARSE_POINT;
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || (data.dwFileAttributes & own) ||
+        data.cFileName[0] == L'\0' || wcschr(data.cFileName, L':'))
+        return false;
+    wchar_t path[MAX_PATH + 16] = {};
+    if (!SHGetPathFromIDListW(Pidl(item.AbsoluteIdList()), path))
+        return false;
+    const size_t length = wcslen(path);
+    if (length == 0 || length > MAX_PATH)
+        return false;
+    wcscat(path, path[length - 1] == L'\\' ? L"desktop.ini" : L"\\desktop.ini");
+    return GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES;
+}
 
 std::string PathErrorMessage(const std::string& path)
 {
@@ -211,7 +240,18 @@ void TCustomShellTreeView::GetImageIndex(TTreeNode* node)
     if (node->ImageIndex() != kImagesPending)
         return;
     const TShellFolder* item = NodeFolder(node);
-    node->SetImageIndex(item ? SystemIconIndex(item->AbsoluteIdList(), false, false) : 0);
+    node->SetImageIndex(item ? ShellImageOf(*item, false) : 0);
+}
+
+int TCustomShellTreeView::ShellImageOf(const TShellFolder& item, bool open)
+{
+    if (!PlainFolder(item))
+        return SystemIconIndex(item.AbsoluteIdList(), false, open);
+    // The first plain folder asks the shell for the generic icon on behalf of all the others.
+    int& known = plainFolderImages_[open ? 1 : 0];
+    if (known == kImagesPending)
+        known = SystemIconIndex(item.AbsoluteIdList(), false, open);
+    return known;
 }
 
 // The open image is found out on its own: the control asks for it only to draw the node selected.
@@ -221,7 +261,7 @@ void TCustomShellTreeView::GetSelectedIndex(TTreeNode* node)
     if (state != kImagesPending && state != kImagesPendingWithFallback)
         return;
     const TShellFolder* item = NodeFolder(node);
-    int open = item ? SystemIconIndex(item->AbsoluteIdList(), false, true) : 0;
+    int open = item ? ShellImageOf(*item, true) : 0;
     if (state == kImagesPendingWithFallback && open == 0) {
         GetImageIndex(node);
         open = node->ImageIndex();

@@ -2,6 +2,7 @@
 // The shell folder tree: one top-level node for the root folder (the desktop unless told otherwise),
 // folders filled in lazily when first expanded, in the namespace's own order, and the selected folder
 // exchanged as a path.
+#include <climits>
 #include <functional>
 #include <memory>
 #include <string>
@@ -85,6 +86,8 @@ private:
     bool SetUpNode(TTreeNode* node, TTreeNode* parent, const void* relative);
     // The node's normal and open images become the shell's icons for its item once the control asks.
     void SetNodeImages(TTreeNode* node, bool openFallback);
+    // The shell's icon for the item (normal or open); a plain folder's is asked for once for all of them.
+    int ShellImageOf(const TShellFolder& item, bool open);
     void SelectIdList(const void* list);
     TTreeNode* FindFolderNode(const void* list, TTreeNode* start) const;
     static bool NodeNamesList(const TShellFolder& item, const void* list);
@@ -109,6 +112,7 @@ private:
     bool rootLoading_ = false;
     bool imageListGuard_ = false;
     HIMAGELIST systemImages_ = nullptr;
+    int plainFolderImages_[2] = {INT_MIN, INT_MIN};  // normal and open; INT_MIN until asked for
     std::unique_ptr<TShellChangeNotifier> notifier_;
 };
 

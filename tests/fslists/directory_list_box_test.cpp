@@ -337,3 +337,30 @@ TEST_F(DirectoryListTest, AfterTheShownFolderWentAwayItsAncestorsAndTheRootOpenF
     SetEnvironmentVariableA(remembered.c_str(), nullptr);
     EXPECT_EQ(list.FolderPath(), root);
 }
+
+TEST_F(DirectoryListTest, SubfoldersTheCodePageCannotNameAreShownWithQuestionMarksAndReachedByTheirShortNames)
+{
+    // The search no longer brings short names: one is asked for only where the long name cannot serve.
+    const std::string base = dir / "names";
+    dir.MakeDir("names");
+    const std::wstring wideBase = AnsiToWide(base);
+    for (const wchar_t* name : {L"na\u00efve", L"\u041f\u0430\u043f\u043a\u0430"}) {
+        ASSERT_TRUE(CreateDirectoryW((wideBase + L"\\" + name).c_str(), nullptr));
+        const HANDLE file = CreateFileW((wideBase + L"\\" + name + L"\\marker").c_str(), GENERIC_WRITE, 0,
+                                        nullptr, CREATE_NEW, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        CloseHandle(file);
+    }
+    dir.MakeDir("names\\naive");
+    dir.MakeDir("names\\\xAF\xF3\xB3w");  // Żółw: the code page holds it, the long name serves
+    list.SetFolderPath(base);
+    const int first = static_cast<int>(ChainOf(base).size());
+    ASSERT_EQ(ItemTexts(list), Concat(ChainOf(base), {"naive", "na?ve", "\xAF\xF3\xB3w", "?????"}));
+    EXPECT_EQ(list.PathOfItem(first), base + "\\naive");
+    EXPECT_EQ(list.PathOfItem(first + 2), base + "\\\xAF\xF3\xB3w");
+    for (int at : {first + 1, first + 3}) {
+        const std::string path = list.PathOfItem(at);
+        EXPECT_NE(path.find('~'), std::string::npos) << path;
+        EXPECT_TRUE(FileExists(path + "\\marker")) << path;  // that folder, not its look-alike
+    }
+}

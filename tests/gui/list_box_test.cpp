@@ -142,3 +142,45 @@ TEST(ListBoxOrder, LongTextsAlikeAtTheStartCompareAsThePlatformComparesThem)
                 }
     EXPECT_EQ(differences, 0);
 }
+
+TEST(ListBoxOrder, ABatchIsPlacedAsTheControlPlacesTheSameTextsOneByOne)
+{
+    // Plain ASCII names and names with letters of the code page or outside it, alike at the start or not,
+    // letter-case twins among them: the batch's own ordering must end where the control's does.
+    std::vector<std::string> texts;
+    const char* const starts[] = {"", "f000", "Sprawozdanie nr ", "\xBF\xF3\xB3w ", "x-y", "co"};
+    const char* const ends[] = {"", "a", "A", "b", "\xB9", "\xA5", "z", "\xBF", "1", "10", "2", "-a", "a-", "'a",
+                                "op", "-op", " op", "ch", "h", "c", "dz", "ss", "\xDF", ".txt", ".TXT", "~1", "_"};
+    for (const char* start : starts)
+        for (const char* end : ends)
+            texts.push_back(std::string(start) + end);
+    texts.push_back("A?o");  // a name outside the code page, as the file list shows it
+    std::vector<TListBoxItem> items;
+    for (size_t i = 0; i < texts.size(); ++i)
+        items.push_back({texts[i], static_cast<LPARAM>(i + 1)});
+
+    ListForm batch(true);
+    batch.list.AddItems(items);
+    ListForm single(true);
+    for (const std::string& text : texts) {
+        const std::wstring wide = AnsiToWide(text);
+        const LRESULT at = SendMessageW(single.list.Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+        ASSERT_GE(at, 0);
+    }
+    const std::vector<std::string> got = ControlTexts(batch.list);
+    const std::vector<std::string> expected = ControlTexts(single.list);
+    ASSERT_EQ(got.size(), expected.size());
+    const LCID locale = static_cast<LCID>(SendMessageW(batch.list.Handle(), LB_GETLOCALE, 0, 0));
+    for (size_t i = 0; i < got.size(); ++i) {
+        // Texts that compare equal may stand in either order; anything else is a wrong place.
+        const std::wstring a = AnsiToWide(got[i]);
+        const std::wstring b = AnsiToWide(expected[i]);
+        EXPECT_EQ(CompareStringW(locale, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1), CSTR_EQUAL)
+            << i << ": '" << got[i] << "' where the control has '" << expected[i] << "'";
+        // Each item keeps its own number.
+        const auto data = static_cast<size_t>(batch.list.ItemData(static_cast<int>(i)));
+        ASSERT_TRUE(data >= 1 && data <= texts.size());
+        EXPECT_EQ(texts[data - 1], got[i]);
+    }
+    EXPECT_EQ(Handed(batch.list), got);
+}

@@ -2,6 +2,8 @@
 // path, the guards, the failures, lazy filling and rebuilding a node.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -335,11 +337,33 @@ TEST_F(ShellTree, TheTreeShowsTheSystemImagesWhateverImageListIsOffered)
 
 TEST_F(ShellTree, NodesShowTheShellsIconsForTheirItems)
 {
+    // Plain folders share the shell's generic icon, which is asked for once; a folder marked system (or
+    // read-only) or holding a desktop.ini may carry its own, and is asked about itself.
     DriveFolder d;
-    d.Make("a");
+    for (const char* name : {"a", "b", "custom", "marked", "unmarked", "z"})
+        d.Make(name);
+    for (const char* name : {"custom", "unmarked"}) {
+        const std::string ini = d / (std::string(name) + "\\desktop.ini");
+        const HANDLE file = CreateFileA(ini.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        const char text[] = "[.ShellClassInfo]\r\nIconFile=shell32.dll\r\nIconIndex=3\r\n"
+                            "IconResource=shell32.dll,3\r\n";
+        DWORD written = 0;
+        WriteFile(file, text, sizeof(text) - 1, &written, nullptr);
+        CloseHandle(file);
+    }
+    SetFileAttributesA((d / "custom").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    SetFileAttributesA((d / "marked").c_str(), FILE_ATTRIBUTE_SYSTEM);
     tree->Loaded();
-    tree->SetSelectedPath(d.Path() + "\\a");
-    for (TTreeNode* node : {Top(), Top()->GetFirstChild(), tree->Selected()}) {
+    tree->SetSelectedPath(d / "a");
+    TTreeNode* folder = tree->Selected()->Parent();
+    ASSERT_NE(folder, nullptr);
+    std::vector<TTreeNode*> nodes = {Top(), Top()->GetFirstChild(), folder};
+    for (TTreeNode* child : ChildNodes(folder))
+        nodes.push_back(child);
+    ASSERT_EQ(nodes.size(), 9u);
+    std::map<std::string, int> shown;
+    for (TTreeNode* node : nodes) {
         ASSERT_NE(node, nullptr);
         // What the control draws: it asks for the images of the node when it needs them.
         TVITEMW item{};
@@ -351,7 +375,10 @@ TEST_F(ShellTree, NodesShowTheShellsIconsForTheirItems)
         EXPECT_EQ(item.iImage, normal) << node->Text();
         EXPECT_EQ(item.iSelectedImage, open) << node->Text();
         EXPECT_EQ(node->ImageIndex(), normal);
+        shown[node->Text()] = item.iImage;
     }
+    // The case above means something only when the shell did give that folder an icon of its own.
+    EXPECT_NE(shown["custom"], shown["b"]);
 }
 
 TEST_F(ShellTree, ALabelEditRenamesTheFolderAndDropsTheStaleNodesBelow)
