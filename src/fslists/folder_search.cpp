@@ -4,6 +4,7 @@
 
 #include "fslists/path_routines.h"
 #include "runtime/ansi.h"
+#include "runtime/ansi_path.h"
 #include "runtime/unique_handle.h"
 
 namespace {
@@ -54,9 +55,9 @@ std::wstring ShortNameOf(const std::string& folder, const std::wstring& name)
     if (!path.empty() && path.back() != L'\\')
         path += L'\\';
     path += name;
-    WIN32_FIND_DATAW data;
-    UniqueFindHandle find(FindFirstFileW(path.c_str(), &data));
-    return find ? std::wstring(data.cAlternateFileName) : std::wstring();
+    // Not a search for the name: a name may hold what a search takes for wildcards.
+    const std::wstring shortPath = ShortPathOf(path);
+    return shortPath.substr(shortPath.find_last_of(L'\\') + 1);
 }
 
 bool SearchEntries(const std::wstring& searchText, const std::string& sharedFolder, const TTakeEntry& take)

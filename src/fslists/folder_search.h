@@ -16,7 +16,8 @@ struct TFolderEntry {
 
 using TTakeEntry = std::function<bool(const TFolderEntry& entry)>;
 
-// The short form of the name of an entry of folder; empty when there is none.
+// The short form of the name of an entry of folder: the name itself on a volume that makes no short names,
+// empty when the entry is gone.
 std::wstring ShortNameOf(const std::string& folder, const std::wstring& name);
 
 // Hands take every entry that FindFirstFileExW and FindNextFileW return for searchText, in their order, until

@@ -36,11 +36,16 @@ std::wstring Converted(const std::function<DWORD(LPCWSTR, LPWSTR, DWORD)>& conve
 
 }  // namespace
 
+std::wstring ShortPathOf(const std::wstring& path)
+{
+    return Converted(ShortPathNameFunction, path);
+}
+
 std::optional<std::string> AnsiPathOf(const std::wstring& path)
 {
     if (std::optional<std::string> exact = ExactAnsi(path))
         return exact;
-    const std::wstring shortPath = Converted(ShortPathNameFunction, path);
+    const std::wstring shortPath = ShortPathOf(path);
     const std::vector<std::wstring> longParts = SplitAtBackslash(path);
     const std::vector<std::wstring> shortParts = SplitAtBackslash(shortPath);
     if (shortPath.empty() || shortParts.size() != longParts.size())

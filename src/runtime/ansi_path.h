@@ -10,6 +10,8 @@
 // no short names at all, and the call then gives the long name back: tests put such a function here.
 using TShortPathFunction = std::function<DWORD(LPCWSTR longPath, LPWSTR shortPath, DWORD size)>;
 extern TShortPathFunction ShortPathNameFunction;
+// The short form of an existing path through that function; empty when the call fails.
+std::wstring ShortPathOf(const std::wstring& path);
 
 // A path the ANSI calls take for the same file or folder: the path itself when the code page holds it
 // exactly, else with each name it cannot hold replaced by that name's short form. None when some name
