@@ -203,7 +203,7 @@ remove_run_printer() {
   command -v lpstat >/dev/null 2>&1 || return 0
   name=$(run_printer_name)
   if LANG=C lpstat -v "$name" >/dev/null 2>&1; then $sudo lpadmin -x "$name" 2>/dev/null || true; fi
-  $sudo rm -f "/etc/cups/cups-pdf-$name.conf"
+  if [ -e "/etc/cups/cups-pdf-$name.conf" ]; then $sudo rm -f "/etc/cups/cups-pdf-$name.conf"; fi
 }
 
 # Stops the scheduler a run started once no run on the machine needs it any more.
