@@ -2,6 +2,7 @@
 // must be what the control holds, however the items got there, and a copy taken stays as it was.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,30 @@ TEST(ListBoxTexts, WhatIsHandedBackIsWhatTheControlHoldsWhoeverChangedIt)
     }
 }
 
+
+TEST(ListBoxTexts, ABigBatchArrivesWholeInAnEmptyListAndInOneWithItems)
+{
+    // Past the point where the batch asks the control for room a second time.
+    for (bool sorted : {false, true}) {
+        ListForm form(sorted);
+        TCustomListBox& list = form.list;
+        std::vector<std::string> texts;
+        for (int round = 0; round < 2; ++round) {
+            std::vector<TListBoxItem> items;
+            for (int i = 0; i < 20000; ++i)
+                items.push_back({"n" + std::to_string(i * 2 + round + 100000), i * 2 + round + 1});
+            for (const TListBoxItem& item : items)
+                texts.push_back(item.text);
+            list.AddItems(std::move(items));
+        }
+        if (sorted)
+            std::sort(texts.begin(), texts.end());
+        ASSERT_EQ(Handed(list), texts) << sorted;
+        EXPECT_EQ(ControlTexts(list), texts) << sorted;
+        for (int i : {0, 16383, 16384, 39999})
+            EXPECT_EQ(list.ItemData(i), std::stoi(texts[static_cast<size_t>(i)].substr(1)) - 100000 + 1) << i;
+    }
+}
 TEST(ListBoxTexts, ItemsTheControlMakesItselfAndANewWindowAreFollowedToo)
 {
     ListForm form(true);
