@@ -33,6 +33,9 @@ constexpr int kImagesPending = INT_MIN;
 // The same, and an open image of 0 then takes the normal one.
 constexpr int kImagesPendingWithFallback = INT_MIN + 1;
 
+// The first children of a node filled have their icons asked for ahead: about a screenful.
+constexpr int kIconsAhead = 40;
+
 // A folder of the file system that is no drive, is marked neither system nor read-only and holds no
 // desktop.ini has no icon of its own: the shell gives every such folder the same generic icon. (Windows reads
 // a desktop.ini only in a marked folder; Wine in any folder, and it cannot mark a folder read-only.) The
@@ -141,9 +144,8 @@ private:
 TCustomShellTreeView::TCustomShellTreeView(TComponent* owner) : TCustomTreeView(owner)
 {
     SetShowRoot(false);
-    SHFILEINFOA info{};
-    systemImages_ = reinterpret_cast<HIMAGELIST>(
-        SHGetFileInfoA("C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    // Sets the shell's image lists up on its own thread meanwhile.
+    iconPrefetch_ = std::make_unique<TShellIconPrefetch>();
 }
 
 TCustomShellTreeView::~TCustomShellTreeView()
@@ -185,20 +187,33 @@ void TCustomShellTreeView::SetUseShellImages(bool value)
     AssignImageList();
 }
 
+HIMAGELIST TCustomShellTreeView::ShownImages()
+{
+    if (!useShellImages_)
+        return nullptr;
+    if (!systemImages_) {
+        SHFILEINFOA info{};
+        systemImages_ = reinterpret_cast<HIMAGELIST>(
+            SHGetFileInfoA("C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    }
+    return systemImages_;
+}
+
 void TCustomShellTreeView::AssignImageList()
 {
     if (!HandleAllocated())
         return;
     FlagGuard guard(imageListGuard_);
-    SendMessageW(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL,
-                 reinterpret_cast<LPARAM>(useShellImages_ ? systemImages_ : nullptr));
+    SendMessageW(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(ShownImages()));
 }
 
 void TCustomShellTreeView::CreateWnd()
 {
     TCustomTreeView::CreateWnd();
+    if (loading_)
+        return;  // the images come with the first nodes, when the prefetch thread has the shell's lists ready
     AssignImageList();
-    if (loading_ || rootLoading_)
+    if (rootLoading_)
         return;
     // Nothing may leave here: the parent is creating its other controls.
     try {
@@ -217,8 +232,7 @@ LRESULT TCustomShellTreeView::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
     if (msg == TVM_SETIMAGELIST && !imageListGuard_) {
         // Whoever asks, the tree shows its own choice of images.
         FlagGuard guard(imageListGuard_);
-        return TCustomTreeView::WndProc(msg, TVSIL_NORMAL,
-                                        reinterpret_cast<LPARAM>(useShellImages_ ? systemImages_ : nullptr));
+        return TCustomTreeView::WndProc(msg, TVSIL_NORMAL, reinterpret_cast<LPARAM>(ShownImages()));
     }
     return TCustomTreeView::WndProc(msg, wParam, lParam);
 }
@@ -303,8 +317,10 @@ void TCustomShellTreeView::LoadRoot()
                                                     rootItem_->AbsoluteIdList()));
         const TShellFolder& item = *NodeFolder(top);
         top->SetText(ShellDisplayName(DesktopFolderInterface().get(), item.AbsoluteIdList(), SHGDN_NORMAL));
-        if (useShellImages_)
+        if (useShellImages_) {
             SetNodeImages(top, false);
+            iconPrefetch_->Ask(item.AbsoluteIdList());
+        }
         top->SetHasChildren(item.ClaimsSubFolders());
         top->Expand();
         SetSelected(top);
@@ -349,6 +365,7 @@ void TCustomShellTreeView::FillNode(TTreeNode* node)
                                              items.put()) != S_OK ||
         !items)
         return;
+    int prefetched = 0;
     for (;;) {
         ITEMIDLIST* raw = nullptr;
         if (items->Next(1, &raw, nullptr) != S_OK || !raw) {
@@ -366,6 +383,8 @@ void TCustomShellTreeView::FillNode(TTreeNode* node)
         }
         if (!keep)
             child->Delete();
+        else if (useShellImages_ && ++prefetched <= kIconsAhead)
+            iconPrefetch_->Ask(NodeFolder(child)->AbsoluteIdList());
     }
     CustomSort(node, [](TTreeNode& a, TTreeNode& b) {
         const TShellFolder* fa = NodeFolder(&a);

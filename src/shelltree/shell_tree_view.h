@@ -11,6 +11,7 @@
 #include "shelltree/shell_change_notifier.h"
 #include "shelltree/shell_context_menu.h"
 #include "shelltree/shell_folder.h"
+#include "shelltree/shell_icon_prefetch.h"
 #include "shelltree/shell_tree_types.h"
 
 // Lets the owner veto each new child node; canAdd is true on entry.
@@ -92,6 +93,8 @@ private:
     TTreeNode* FindFolderNode(const void* list, TTreeNode* start) const;
     static bool NodeNamesList(const TShellFolder& item, const void* list);
     void AssignImageList();
+    // The system image list when the tree shows the shell's images, else none.
+    HIMAGELIST ShownImages();
     // The node a menu command acts on: the right-clicked one while that click is handled, else the selected.
     TTreeNode* VerbNode() const;
     // Starts, keeps or stops the change notifier to match AutoRefresh and the selected folder.
@@ -114,6 +117,7 @@ private:
     HIMAGELIST systemImages_ = nullptr;
     int plainFolderImages_[2] = {INT_MIN, INT_MIN};  // normal and open; INT_MIN until asked for
     std::unique_ptr<TShellChangeNotifier> notifier_;
+    std::unique_ptr<TShellIconPrefetch> iconPrefetch_;
 };
 
 // The tree as placed on a window: the settings made public.

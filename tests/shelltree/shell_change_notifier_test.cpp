@@ -131,10 +131,12 @@ class AutoRefresh : public TreeHostTest {
 protected:
     void SetUp() override
     {
+        withoutTree = ThreadCount();
         TreeHostTest::SetUp();
         tree->Loaded();
         Pump(100);
     }
+    int withoutTree = 0;  // the process's threads before the tree was made
 };
 
 TEST_F(AutoRefresh, AFolderMadeOutsideShowsUpInTheSelectedFolderAndTheWatchFollowsTheSelection)
@@ -187,7 +189,6 @@ TEST_F(AutoRefresh, DestroyingTheTreeWhileChangesKeepComingLeavesNoThreadBehind)
     const std::string busy = d.Make("busy");
     tree->SetSelectedPath(busy);
     ASSERT_EQ(tree->SelectedPath(), busy);
-    const int before = ThreadCount();
     tree->SetAutoRefresh(true);
     const DWORD worker = tree->NotifierThreadId();
     ASSERT_TRUE(ThreadRunning(worker));
@@ -221,6 +222,6 @@ TEST_F(AutoRefresh, DestroyingTheTreeWhileChangesKeepComingLeavesNoThreadBehind)
     churn.join();
     EXPECT_FALSE(ThreadRunning(worker));
     // A thread on its way out may still be listed for a moment; one left behind stays.
-    EXPECT_TRUE(PumpUntil(5000, [&] { return ThreadCount() == before; })) << ThreadCount() << " / " << before;
+    EXPECT_TRUE(PumpUntil(5000, [&] { return ThreadCount() == withoutTree; })) << ThreadCount() << " / " << withoutTree;
     EXPECT_TRUE(shown.empty());
 }

@@ -1,0 +1,50 @@
+#include "shelltree/shell_icon_prefetch.h"
+
+#include <objbase.h>
+
+#include "shelltree/shell_access.h"
+
+TShellIconPrefetch::TShellIconPrefetch() : thread_([this] { Run(); }) {}
+
+TShellIconPrefetch::~TShellIconPrefetch()
+{
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        stop_ = true;
+        queue_.clear();
+    }
+    wake_.notify_one();
+    thread_.join();
+}
+
+void TShellIconPrefetch::Ask(const void* absoluteList)
+{
+    TIdList copy = CopyIdList(ShellAllocator(), absoluteList);
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        queue_.push_back(std::move(copy));
+    }
+    wake_.notify_one();
+}
+
+void TShellIconPrefetch::Run()
+{
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    SHFILEINFOW info{};
+    SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+    for (;;) {
+        TIdList item;
+        {
+            std::unique_lock<std::mutex> hold(lock_);
+            wake_.wait(hold, [this] { return stop_ || !queue_.empty(); });
+            if (stop_)
+                break;
+            item = std::move(queue_.front());
+            queue_.pop_front();
+        }
+        SystemIconIndex(item.get(), false, false);
+        SystemIconIndex(item.get(), false, true);
+    }
+    if (SUCCEEDED(com))
+        CoUninitialize();
+}
