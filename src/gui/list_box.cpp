@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <thread>
 
 #include "runtime/ansi.h"
 #include "runtime/exceptions.h"
@@ -42,25 +43,25 @@ int CompareCaseBlind(const std::wstring& a, const std::wstring& b, LCID locale)
                           b.c_str() + cut, static_cast<int>(b.size() - cut));
 }
 
-// The order in which a sorted list box keeps its texts: case-blind comparison in the list's locale.
-// Sort keys make it n log n byte compares, and keys compare as the platform's comparison does (a batch
-// ends where the control puts the same texts one by one, tested). A check of every neighbour with that
-// comparison cost as much as making the keys (100,000 names: 0.2 s), and is gone; the comparison itself
-// sorts only when the platform makes no key.
-std::vector<size_t> CaseBlindOrder(const std::vector<std::wstring>& texts, LCID locale, std::vector<bool>* twins)
+namespace {
+
+// The case-blind sort keys of a run of texts, all in one block (one allocation instead of one a text):
+// spans[i] tells where the key of texts[first + i] lies in keys. False when the platform made no key of some
+// text.
+struct TSortKeys {
+    std::vector<BYTE> keys;
+    std::vector<std::pair<size_t, size_t>> spans;
+};
+
+bool MakeSortKeys(const std::vector<std::wstring>& texts, size_t first, size_t last, LCID locale, TSortKeys& out)
 {
     const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
-    std::vector<size_t> order(texts.size());
-    std::iota(order.begin(), order.end(), size_t{0});
-    // All keys in one block: one allocation instead of one a text.
-    std::vector<BYTE> keys;
-    std::vector<std::pair<size_t, size_t>> spans(texts.size());  // where each key lies in the block
+    out.spans.resize(last - first);
     std::vector<BYTE> key;
-    bool keysMade = true;
-    for (size_t i = 0; i < texts.size() && keysMade; ++i) {
+    for (size_t i = first; i < last; ++i) {
         const std::wstring& text = texts[i];
         if (text.empty()) {
-            spans[i] = {keys.size(), 0};  // the platform makes no key of nothing; it comes before everything
+            out.spans[i - first] = {out.keys.size(), 0};  // the platform makes no key of nothing; it comes first
             continue;
         }
         // One call with room enough as a rule; only a key longer than that is measured first.
@@ -75,16 +76,53 @@ std::vector<size_t> CaseBlindOrder(const std::vector<std::wstring>& texts, LCID 
                                  reinterpret_cast<LPWSTR>(key.data()), n);
             }
         }
-        if (n <= 0) {
-            keysMade = false;
-            break;
+        if (n <= 0)
+            return false;
+        out.spans[i - first] = {out.keys.size(), static_cast<size_t>(n)};
+        out.keys.insert(out.keys.end(), key.begin(), key.begin() + n);
+    }
+    return true;
+}
+
+// From so many texts on, the second half of the keys is made on a thread of its own: the keys are most of a
+// big folder's extra cost over its bare read (100,000 long names: 0.7 s of a 2.4 s read).
+constexpr size_t kKeysInTwoFrom = 4096;
+
+}  // namespace
+
+// The order in which a sorted list box keeps its texts: case-blind comparison in the list's locale.
+// Sort keys make it n log n byte compares, and keys compare as the platform's comparison does (a batch
+// ends where the control puts the same texts one by one, tested). A check of every neighbour with that
+// comparison cost as much as making the keys (100,000 names: 0.2 s), and is gone; the comparison itself
+// sorts only when the platform makes no key.
+std::vector<size_t> CaseBlindOrder(const std::vector<std::wstring>& texts, LCID locale, std::vector<bool>* twins)
+{
+    std::vector<size_t> order(texts.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    TSortKeys made;
+    bool keysMade = true;
+    const size_t half = texts.size() >= kKeysInTwoFrom ? texts.size() / 2 : texts.size();
+    if (half < texts.size()) {
+        TSortKeys second;
+        bool secondMade = false;
+        std::thread other([&] { secondMade = MakeSortKeys(texts, half, texts.size(), locale, second); });
+        keysMade = MakeSortKeys(texts, 0, half, locale, made);
+        other.join();
+        keysMade = keysMade && secondMade;
+        if (keysMade) {
+            const size_t offset = made.keys.size();
+            made.keys.insert(made.keys.end(), second.keys.begin(), second.keys.end());
+            for (const auto& span : second.spans)
+                made.spans.push_back({span.first + offset, span.second});
         }
-        spans[i] = {keys.size(), static_cast<size_t>(n)};
-        keys.insert(keys.end(), key.begin(), key.begin() + n);
+    } else {
+        keysMade = MakeSortKeys(texts, 0, texts.size(), locale, made);
     }
     if (twins)
         twins->assign(texts.size(), false);
     if (keysMade) {
+        const std::vector<BYTE>& keys = made.keys;
+        const auto& spans = made.spans;
         const auto first = [&](size_t i) { return keys.data() + spans[i].first; };
         const auto last = [&](size_t i) { return keys.data() + spans[i].first + spans[i].second; };
         std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
