@@ -161,6 +161,25 @@ int SystemIconIndex(const void* absoluteList, bool large, bool open)
     return info.iIcon;
 }
 
+bool PlainFolderItem(IShellFolder* parent, const void* relative, const void* absolute)
+{
+    WIN32_FIND_DATAW data{};
+    if (FAILED(SHGetDataFromIDListW(parent, Pidl(relative), SHGDFIL_FINDDATA, &data, sizeof(data))))
+        return false;  // a virtual folder or a drive
+    const DWORD own = FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_REPARSE_POINT;
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || (data.dwFileAttributes & own) ||
+        data.cFileName[0] == L'\0' || wcschr(data.cFileName, L':'))
+        return false;
+    wchar_t path[MAX_PATH + 16] = {};
+    if (!SHGetPathFromIDListW(Pidl(absolute), path))
+        return false;
+    const size_t length = wcslen(path);
+    if (length == 0 || length > MAX_PATH)
+        return false;
+    wcscat(path, path[length - 1] == L'\\' ? L"desktop.ini" : L"\\desktop.ini");
+    return GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES;
+}
+
 TComPtr<IShellFolder> BindFolderInterface(IShellFolder* parent, const void* list, HWND window)
 {
     TComPtr<IShellFolder> folder;

@@ -48,6 +48,12 @@ std::string ShellDisplayName(IShellFolder* folder, const void* list, DWORD flags
 std::wstring ShellDisplayNameWide(IShellFolder* folder, const void* list, DWORD flags);
 // The index of the item's icon (absolute list) in the system image list; 0 when the shell gives none.
 int SystemIconIndex(const void* absoluteList, bool large, bool open);
+// A folder of the file system that is no drive, is marked neither system nor read-only and holds no
+// desktop.ini has no icon of its own: the shell gives every such folder the same generic icon. (Windows reads
+// a desktop.ini only in a marked folder; Wine in any folder, and it cannot mark a folder read-only.) The
+// attributes come from the item's identifier; the one look at the disk costs a fraction of the shell's.
+// relative is the item's one-item list in parent, absolute its whole list.
+bool PlainFolderItem(IShellFolder* parent, const void* relative, const void* absolute);
 // The item's own folder interface, or none.
 TComPtr<IShellFolder> BindFolderInterface(IShellFolder* parent, const void* list, HWND window);
 // Whether an enumeration of folder with flags (SHCONTF_*) yields at least one item.

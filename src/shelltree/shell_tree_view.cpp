@@ -36,31 +36,13 @@ constexpr int kImagesPendingWithFallback = INT_MIN + 1;
 // The first children of a node filled have their icons asked for ahead: about a screenful.
 constexpr int kIconsAhead = 40;
 
-// A folder of the file system that is no drive, is marked neither system nor read-only and holds no
-// desktop.ini has no icon of its own: the shell gives every such folder the same generic icon. (Windows reads
-// a desktop.ini only in a marked folder; Wine in any folder, and it cannot mark a folder read-only.) The
-// attributes come from the item's identifier; the one look at the disk costs a fraction of the shell's.
+// A plain folder (see PlainFolderItem) is one step below its parent; anything else the shell decides.
 bool PlainFolder(const TShellFolder& item)
 {
     if (!item.RelativeIdList() || IdListItemCount(item.RelativeIdList()) != 1)
-        return false;  // not one step below its parent: the shell decides
+        return false;
     const TComPtr<IShellFolder> parent = item.ParentFolderInterface();
-    WIN32_FIND_DATAW data{};
-    if (!parent || FAILED(SHGetDataFromIDListW(parent.get(), Pidl(item.RelativeIdList()), SHGDFIL_FINDDATA, &data,
-                                               sizeof(data))))
-        return false;  // a virtual folder or a drive
-    const DWORD own = FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_REPARSE_POINT;
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || (data.dwFileAttributes & own) ||
-        data.cFileName[0] == L'\0' || wcschr(data.cFileName, L':'))
-        return false;
-    wchar_t path[MAX_PATH + 16] = {};
-    if (!SHGetPathFromIDListW(Pidl(item.AbsoluteIdList()), path))
-        return false;
-    const size_t length = wcslen(path);
-    if (length == 0 || length > MAX_PATH)
-        return false;
-    wcscat(path, path[length - 1] == L'\\' ? L"desktop.ini" : L"\\desktop.ini");
-    return GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES;
+    return parent && PlainFolderItem(parent.get(), item.RelativeIdList(), item.AbsoluteIdList());
 }
 
 std::string PathErrorMessage(const std::string& path)
