@@ -65,6 +65,8 @@ std::vector<std::wstring> HelpLines()
 
 TForm1::TForm1(TComponent* owner) : TForm(owner)
 {
+    // The folder the program starts in is what the lists will show as a rule: read while the rest is built.
+    TFolderReadAhead readAhead(CurrentDirectory());
     SetName("Form1");
     SetCaption(L"Orvand 3");
     SetClientSize(760, 469);

@@ -1,8 +1,10 @@
 #include "fslists/folder_search.h"
 
+#include <thread>
 #include <vector>
 
 #include "fslists/path_routines.h"
+#include "fslists/path_text.h"
 #include "runtime/ansi.h"
 #include "runtime/ansi_path.h"
 #include "runtime/unique_handle.h"
@@ -13,6 +15,39 @@ struct TKeptEntry {
     std::wstring name;
     DWORD attributes;
 };
+
+// Every entry of a folder as the platform's search gives it, into entries.
+void ReadAllEntries(const std::wstring& searchText, std::vector<TKeptEntry>& entries)
+{
+    WIN32_FIND_DATAW data;
+    UniqueFindHandle find(
+        FindFirstFileExW(searchText.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
+    if (find) {
+        do
+            entries.push_back({data.cFileName, data.dwFileAttributes});
+        while (FindNextFileW(find.get(), &data));
+    }
+}
+
+}  // namespace
+
+struct TFolderReadAhead::TState {
+    std::string folder;
+    std::vector<TKeptEntry> entries;
+    std::thread thread;
+    bool taken = false;
+
+    void Wait()
+    {
+        if (thread.joinable())
+            thread.join();
+    }
+};
+
+namespace {
+
+// The read ahead that lives, if one does.
+TFolderReadAhead::TState* g_readAhead = nullptr;
 
 // The entries of the one folder read last inside the present scope.
 struct TSharedState {
@@ -72,6 +107,14 @@ bool SearchEntries(const std::wstring& searchText, const std::string& sharedFold
     }
     if (sharing)
         shared.Forget();
+    if (sharing && g_readAhead && !g_readAhead->taken && SameFolder(g_readAhead->folder, sharedFolder)) {
+        g_readAhead->Wait();
+        g_readAhead->taken = true;
+        shared.entries = std::move(g_readAhead->entries);
+        shared.kept = true;
+        shared.folder = sharedFolder;
+        return SearchEntries(searchText, sharedFolder, take);
+    }
     WIN32_FIND_DATAW data;
     // Without short names: the platform makes one for every entry that lacks it, for nothing but the rare
     // name the code page cannot hold.
@@ -93,4 +136,25 @@ bool SearchEntries(const std::wstring& searchText, const std::string& sharedFold
         shared.folder = sharedFolder;
     }
     return true;
+}
+
+TFolderReadAhead::TFolderReadAhead(const std::string& folder) : state_(std::make_unique<TState>())
+{
+    state_->folder = folder;
+    const std::wstring searchText = AnsiToWide(JoinPath(folder, "*.*"));
+    TState* state = state_.get();
+    state_->thread = std::thread([state, searchText] { ReadAllEntries(searchText, state->entries); });
+    g_readAhead = state;
+}
+
+TFolderReadAhead::~TFolderReadAhead()
+{
+    if (g_readAhead == state_.get())
+        g_readAhead = nullptr;
+    state_->Wait();
+}
+
+void TFolderReadAhead::Wait()
+{
+    state_->Wait();
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 // An entry as the search gives it: without its short name, which the platform would make for every entry
@@ -32,4 +33,23 @@ public:
     ~TSharedFolderSearches();
     TSharedFolderSearches(const TSharedFolderSearches&) = delete;
     TSharedFolderSearches& operator=(const TSharedFolderSearches&) = delete;
+};
+
+// Reads every entry of a folder on a thread of its own while the program does other things: the first search
+// for all entries of that folder inside a TSharedFolderSearches takes what it read (waiting for its end if need
+// be) instead of reading the folder again. At start the folder is read while the window and the tree are built.
+class TFolderReadAhead {
+public:
+    explicit TFolderReadAhead(const std::string& folder);
+    // Waits for the thread's end; what it read and nobody took is dropped.
+    ~TFolderReadAhead();
+    TFolderReadAhead(const TFolderReadAhead&) = delete;
+    TFolderReadAhead& operator=(const TFolderReadAhead&) = delete;
+    // Until the folder is read.
+    void Wait();
+
+    struct TState;
+
+private:
+    std::unique_ptr<TState> state_;
 };

@@ -81,3 +81,18 @@ int ComparePathWithCase(const std::string& a, const std::string& b)
 {
     return CompareInUserLocale(a, b, 0);
 }
+
+bool SameFolder(const std::string& a, const std::string& b)
+{
+    if (ComparePathIgnoringCase(a, b) == 0)
+        return true;
+    const auto identity = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+        UniqueFileHandle folder(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        return folder && GetFileInformationByHandle(folder.get(), &info);
+    };
+    BY_HANDLE_FILE_INFORMATION first{};
+    BY_HANDLE_FILE_INFORMATION second{};
+    return identity(a, first) && identity(b, second) && first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+           first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+}

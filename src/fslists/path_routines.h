@@ -21,5 +21,8 @@ bool NamesExistingFile(const std::string& name);
 // Orders two paths ignoring letter case: both lower-cased by the platform, then compared in the user's
 // locale. Negative, zero or positive.
 int ComparePathIgnoringCase(const std::string& a, const std::string& b);
+// The same folder under either name: the same text but for letter case, or the same place on the same volume
+// (a link, a second drive letter for it).
+bool SameFolder(const std::string& a, const std::string& b);
 // The same comparison with case counting.
 int ComparePathWithCase(const std::string& a, const std::string& b);

@@ -2,6 +2,8 @@
 // in its order; a search cut short is not kept; outside the scope every search reaches the folder.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -60,4 +62,28 @@ TEST(FolderSearch, ASearchCutShortIsNotKept)
     TempDir other;
     EXPECT_EQ(Names(other.Path(), true).size(), 2u);
     EXPECT_EQ(Names(dir.Path(), true).size(), 5u);
+}
+
+TEST(FolderSearch, AFolderReadAheadServesTheFirstSharedSearchOfItUnderAnyOfItsNames)
+{
+    TempDir dir;
+    TempDir other;
+    for (const char* name : {"b.txt", "\xB3\xF3\x64\x9F.doc"})
+        dir.WriteFile(name, "");
+    const std::vector<std::wstring> platform = Names(dir.Path(), false);
+    char shortName[MAX_PATH] = {};
+    ASSERT_GT(GetShortPathNameA(dir.Path().c_str(), shortName, MAX_PATH), 0u);
+    if (dir.Path() == shortName)
+        GTEST_SKIP() << "the volume makes no short names: no second name for the folder";
+    TFolderReadAhead ahead(dir.Path());
+    ahead.Wait();
+    dir.WriteFile("late.txt", "");  // after the read: a search that reached the folder would list it
+    {
+        TSharedFolderSearches scope;
+        EXPECT_EQ(Names(other.Path(), true).size(), 2u);  // another folder is searched as it is
+        EXPECT_EQ(Names(shortName, true), platform);
+        EXPECT_EQ(Names(shortName, true), platform);  // kept for the scope as any shared search
+    }
+    TSharedFolderSearches later;  // taken once: a new scope reads the folder
+    EXPECT_EQ(Names(dir.Path(), true).size(), platform.size() + 1);
 }
