@@ -1,5 +1,7 @@
 #include "app/form1.h"
 
+#include <shlobj.h>
+
 #include "app/form3.h"
 #include "fslists/folder_search.h"
 #include "fslists/path_routines.h"
@@ -65,8 +67,11 @@ std::vector<std::wstring> HelpLines()
 
 TForm1::TForm1(TComponent* owner) : TForm(owner)
 {
-    // The folder the program starts in is what the lists will show as a rule: read while the rest is built.
-    TFolderReadAhead readAhead(CurrentDirectory());
+    // Whatever folder the program starts in, the views open on the desktop's folder: it is read while the rest
+    // is built.
+    char desktop[MAX_PATH] = {};
+    const bool known = SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop));
+    TFolderReadAhead readAhead(known ? desktop : CurrentDirectory());
     SetName("Form1");
     SetCaption(L"Orvand 3");
     SetClientSize(760, 469);

@@ -1,5 +1,6 @@
 #include "fslists/folder_search.h"
 
+#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -16,8 +17,8 @@ struct TKeptEntry {
     DWORD attributes;
 };
 
-// Every entry of a folder as the platform's search gives it, into entries.
-void ReadAllEntries(const std::wstring& searchText, std::vector<TKeptEntry>& entries)
+// Every entry of a folder as the platform's search gives it, into entries, unless dropped is set meanwhile.
+void ReadAllEntries(const std::wstring& searchText, std::vector<TKeptEntry>& entries, const std::atomic<bool>& dropped)
 {
     WIN32_FIND_DATAW data;
     UniqueFindHandle find(
@@ -25,7 +26,7 @@ void ReadAllEntries(const std::wstring& searchText, std::vector<TKeptEntry>& ent
     if (find) {
         do
             entries.push_back({data.cFileName, data.dwFileAttributes});
-        while (FindNextFileW(find.get(), &data));
+        while (!dropped.load(std::memory_order_relaxed) && FindNextFileW(find.get(), &data));
     }
 }
 
@@ -36,6 +37,7 @@ struct TFolderReadAhead::TState {
     std::vector<TKeptEntry> entries;
     std::thread thread;
     bool taken = false;
+    std::atomic<bool> dropped{false};  // nobody will take it: the thread stops reading
 
     void Wait()
     {
@@ -143,7 +145,8 @@ TFolderReadAhead::TFolderReadAhead(const std::string& folder) : state_(std::make
     state_->folder = folder;
     const std::wstring searchText = AnsiToWide(JoinPath(folder, "*.*"));
     TState* state = state_.get();
-    state_->thread = std::thread([state, searchText] { ReadAllEntries(searchText, state->entries); });
+    state_->thread =
+        std::thread([state, searchText] { ReadAllEntries(searchText, state->entries, state->dropped); });
     g_readAhead = state;
 }
 
@@ -151,6 +154,9 @@ TFolderReadAhead::~TFolderReadAhead()
 {
     if (g_readAhead == state_.get())
         g_readAhead = nullptr;
+    // A start in another folder than the lists show (the tree found no node for it) leaves the read untaken:
+    // a big folder is not read to its end for nothing.
+    state_->dropped = true;
     state_->Wait();
 }
 
