@@ -313,6 +313,7 @@ void TCustomListBox::AddItems(std::vector<TListBoxItem> items)
                                              reinterpret_cast<LPARAM>(texts[i].c_str()));
         if (index < 0)
             InsertFailed();
+        std::wstring().swap(texts[i]);  // the control holds its own copy now: a million names are not held thrice
         if (texts_) {
             std::vector<std::string>& copy = Texts();
             if (static_cast<size_t>(index) == copy.size())
