@@ -143,6 +143,7 @@ TShellFolder* TCustomShellTreeView::NodeFolder(const TTreeNode* node)
 void TCustomShellTreeView::Loaded()
 {
     loading_ = false;
+    AssignImageList();
     LoadRoot();
 }
 

@@ -1,6 +1,9 @@
 // The main window as the user meets it: frame, controls, defaults, help panel, and leaving the program.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <shellapi.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <string>
@@ -140,6 +143,11 @@ TEST(MainWindow, DefaultsAfterCreation)
     EXPECT_EQ(form.Edit1.Text(), "*.*");
     EXPECT_EQ(form.pozycja.Value(), 0);
     EXPECT_EQ(form.pozycja.Text(), "0");
+    // The tree draws its nodes' icons from the shell's own image list.
+    SHFILEINFOA info{};
+    const auto system = SHGetFileInfoA("C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+    EXPECT_EQ(SendMessageW(form.ShellTreeView1.Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0),
+              static_cast<LRESULT>(system));
 }
 
 TEST(MainWindow, NegativeStartPositionGoesBackToZeroAtOnce)
