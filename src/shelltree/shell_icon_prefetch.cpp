@@ -32,6 +32,10 @@ void TShellIconPrefetch::Run()
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     SHFILEINFOW info{};
     SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+    // The children of one node come one after another: their folder is bound once, not once a child (a bind
+    // walks the whole path down from the desktop).
+    TIdList parentList;
+    TComPtr<IShellFolder> parent;
     for (;;) {
         TIdList item;
         {
@@ -45,14 +49,22 @@ void TShellIconPrefetch::Run()
         // A plain folder's icon is the generic one, which the tree asks for once itself: asking for each would
         // only keep the shell busy while the tree is filled (10,000 subfolders: the expand took half as long
         // again).
-        TComPtr<IShellFolder> parent;
-        LPCITEMIDLIST last = nullptr;
-        if (SUCCEEDED(SHBindToParent(Pidl(item.get()), IID_IShellFolder, parent.put_void(), &last)) && parent &&
-            PlainFolderItem(parent.get(), last, item.get()))
+        const std::uint8_t* last = LastItemId(item.get());
+        TIdList up = CopyIdList(ShellAllocator(), item.get());
+        StripLastItemId(up.get());
+        if (!parent || !SameIdListBytes(up.get(), parentList.get())) {
+            parent.reset();
+            LPCITEMIDLIST ignored = nullptr;
+            if (FAILED(SHBindToParent(Pidl(item.get()), IID_IShellFolder, parent.put_void(), &ignored)))
+                parent.reset();
+            parentList = std::move(up);
+        }
+        if (last && parent && PlainFolderItem(parent.get(), last, item.get()))
             continue;
         SystemIconIndex(item.get(), false, false);
         SystemIconIndex(item.get(), false, true);
     }
+    parent.reset();  // before the apartment ends
     if (SUCCEEDED(com))
         CoUninitialize();
 }

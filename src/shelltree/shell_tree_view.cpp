@@ -33,7 +33,7 @@ constexpr int kImagesPending = INT_MIN;
 // The same, and an open image of 0 then takes the normal one.
 constexpr int kImagesPendingWithFallback = INT_MIN + 1;
 
-// The first children of a node filled have their icons asked for ahead: about a screenful.
+// The first children of a node filled before the tree is shown have their icons asked for ahead: a screenful.
 constexpr int kIconsAhead = 40;
 
 // A plain folder (see PlainFolderItem) is one step below its parent; anything else the shell decides.
@@ -170,6 +170,14 @@ void TCustomShellTreeView::SetUseShellImages(bool value)
     AssignImageList();
 }
 
+// Only while the tree is not on screen yet (at start) is there time between a node's filling and its drawing for
+// the thread to get ahead; on screen the drawing follows at once, and the thread would only compete with it
+// (a 10,000-folder expand: 0.69-0.94 s without, 0.85-1.17 s with).
+bool TCustomShellTreeView::PrefetchesIcons() const
+{
+    return useShellImages_ && !(HandleAllocated() && IsWindowVisible(Handle()));
+}
+
 HIMAGELIST TCustomShellTreeView::ShownImages()
 {
     if (!useShellImages_)
@@ -302,7 +310,8 @@ void TCustomShellTreeView::LoadRoot()
         top->SetText(ShellDisplayName(DesktopFolderInterface().get(), item.AbsoluteIdList(), SHGDN_NORMAL));
         if (useShellImages_) {
             SetNodeImages(top, false);
-            iconPrefetch_->Ask(item.AbsoluteIdList());
+            if (PrefetchesIcons())
+                iconPrefetch_->Ask(item.AbsoluteIdList());
         }
         top->SetHasChildren(item.ClaimsSubFolders());
         top->Expand();
@@ -348,6 +357,7 @@ void TCustomShellTreeView::FillNode(TTreeNode* node)
                                              items.put()) != S_OK ||
         !items)
         return;
+    const bool prefetch = PrefetchesIcons();
     int prefetched = 0;
     for (;;) {
         ITEMIDLIST* raw = nullptr;
@@ -366,7 +376,7 @@ void TCustomShellTreeView::FillNode(TTreeNode* node)
         }
         if (!keep)
             child->Delete();
-        else if (useShellImages_ && ++prefetched <= kIconsAhead)
+        else if (prefetch && ++prefetched <= kIconsAhead)
             iconPrefetch_->Ask(NodeFolder(child)->AbsoluteIdList());
     }
     CustomSort(node, [](TTreeNode& a, TTreeNode& b) {

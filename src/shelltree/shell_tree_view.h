@@ -95,6 +95,8 @@ private:
     void AssignImageList();
     // The system image list when the tree shows the shell's images, else none.
     HIMAGELIST ShownImages();
+    // Whether filled nodes have their icons asked for ahead (see TShellIconPrefetch).
+    bool PrefetchesIcons() const;
     // The node a menu command acts on: the right-clicked one while that click is handled, else the selected.
     TTreeNode* VerbNode() const;
     // Starts, keeps or stops the change notifier to match AutoRefresh and the selected folder.
