@@ -17,17 +17,29 @@ struct TKeptEntry {
     DWORD attributes;
 };
 
-// Every entry of a folder as the platform's search gives it, into entries, unless dropped is set meanwhile.
-void ReadAllEntries(const std::wstring& searchText, std::vector<TKeptEntry>& entries, const std::atomic<bool>& dropped)
+// Hands every entry the platform's search finds for searchText to each, until each returns false (then false).
+// Without short names: the platform makes one for every entry that lacks it, for nothing but the rare name the
+// code page cannot hold.
+bool ForEachFound(const std::wstring& searchText, const std::function<bool(const WIN32_FIND_DATAW&)>& each)
 {
     WIN32_FIND_DATAW data;
     UniqueFindHandle find(
         FindFirstFileExW(searchText.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
     if (find) {
         do
-            entries.push_back({data.cFileName, data.dwFileAttributes});
-        while (!dropped.load(std::memory_order_relaxed) && FindNextFileW(find.get(), &data));
+            if (!each(data))
+                return false;
+        while (FindNextFileW(find.get(), &data));
     }
+    return true;
+}
+
+bool TakeKept(const std::vector<TKeptEntry>& entries, const TTakeEntry& take)
+{
+    for (const TKeptEntry& kept : entries)
+        if (!take(TFolderEntry{kept.name.c_str(), kept.attributes}))
+            return false;
+    return true;
 }
 
 }  // namespace
@@ -101,12 +113,8 @@ bool SearchEntries(const std::wstring& searchText, const std::string& sharedFold
 {
     TSharedState& shared = Shared();
     const bool sharing = !sharedFolder.empty() && shared.scopes > 0;
-    if (sharing && shared.kept && ComparePathIgnoringCase(shared.folder, sharedFolder) == 0) {
-        for (const TKeptEntry& kept : shared.entries)
-            if (!take(TFolderEntry{kept.name.c_str(), kept.attributes}))
-                return false;
-        return true;
-    }
+    if (sharing && shared.kept && ComparePathIgnoringCase(shared.folder, sharedFolder) == 0)
+        return TakeKept(shared.entries, take);
     if (sharing)
         shared.Forget();
     if (sharing && g_readAhead && !g_readAhead->taken && SameFolder(g_readAhead->folder, sharedFolder)) {
@@ -115,29 +123,20 @@ bool SearchEntries(const std::wstring& searchText, const std::string& sharedFold
         shared.entries = std::move(g_readAhead->entries);
         shared.kept = true;
         shared.folder = sharedFolder;
-        return SearchEntries(searchText, sharedFolder, take);
+        return TakeKept(shared.entries, take);
     }
-    WIN32_FIND_DATAW data;
-    // Without short names: the platform makes one for every entry that lacks it, for nothing but the rare
-    // name the code page cannot hold.
-    UniqueFindHandle find(
-        FindFirstFileExW(searchText.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
-    if (find) {
-        do {
-            if (sharing)
-                shared.entries.push_back({data.cFileName, data.dwFileAttributes});
-            if (!take(TFolderEntry{data.cFileName, data.dwFileAttributes})) {
-                if (sharing)
-                    shared.Forget();  // only part of the folder was read
-                return false;
-            }
-        } while (FindNextFileW(find.get(), &data));
-    }
-    if (sharing) {
+    const bool whole = ForEachFound(searchText, [&](const WIN32_FIND_DATAW& data) {
+        if (sharing)
+            shared.entries.push_back({data.cFileName, data.dwFileAttributes});
+        return take(TFolderEntry{data.cFileName, data.dwFileAttributes});
+    });
+    if (sharing && whole) {
         shared.kept = true;
         shared.folder = sharedFolder;
+    } else if (sharing) {
+        shared.Forget();  // only part of the folder was read
     }
-    return true;
+    return whole;
 }
 
 TFolderReadAhead::TFolderReadAhead(const std::string& folder) : state_(std::make_unique<TState>())
@@ -145,8 +144,12 @@ TFolderReadAhead::TFolderReadAhead(const std::string& folder) : state_(std::make
     state_->folder = folder;
     const std::wstring searchText = AnsiToWide(JoinPath(folder, "*.*"));
     TState* state = state_.get();
-    state_->thread =
-        std::thread([state, searchText] { ReadAllEntries(searchText, state->entries, state->dropped); });
+    state_->thread = std::thread([state, searchText] {
+        ForEachFound(searchText, [state](const WIN32_FIND_DATAW& data) {
+            state->entries.push_back({data.cFileName, data.dwFileAttributes});
+            return !state->dropped.load(std::memory_order_relaxed);
+        });
+    });
     g_readAhead = state;
 }
 
