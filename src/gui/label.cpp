@@ -7,10 +7,16 @@ void TLabel::CreateParams(TCreateParams& params)
     params.style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY;
 }
 
-void TLabel::CreateWnd()
+// Made at the size of its text (CreateRect): moving a label after it is made cost a start more than measuring.
+RECT TLabel::CreateRect() const
 {
-    TWinControl::CreateWnd();
-    AdjustSize();
+    RECT r = TWinControl::CreateRect();
+    if (autoSize_) {
+        const SIZE size = const_cast<TLabel*>(this)->TextSize();
+        r.right = r.left + size.cx;
+        r.bottom = r.top + size.cy;
+    }
+    return r;
 }
 
 void TLabel::FontChanged()
@@ -74,28 +80,35 @@ int InkWidth(HDC dc, HFONT font, const std::wstring& text, int width, int height
 
 }  // namespace
 
+// Measured on a memory DC like the screen's: a window's own DC would cost a trip to the window manager for its
+// visible region, and the label need not exist yet.
+SIZE TLabel::TextSize()
+{
+    const std::wstring text = Caption();
+    const UniqueDc dc(CreateCompatibleDC(nullptr));
+    SelectObjectGuard font(dc.get(), FontHandle());
+    // Measured the way the static control draws it, plus the overhang of a slanted last letter.
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc.get(), text.empty() ? L" " : text.c_str(), text.empty() ? 1 : static_cast<int>(text.size()), &r,
+              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc.get(), &tm);
+    SIZE size{text.empty() ? 0 : r.right + (tm.tmItalic ? tm.tmAveCharWidth + tm.tmOverhang : 0), r.bottom};
+    const int ink = InkWidth(dc.get(), FontHandle(), text, r.right + 2 * tm.tmAveCharWidth + 4, r.bottom);
+    if (ink > size.cx)
+        size.cx = ink;
+    return size;
+}
+
 void TLabel::AdjustSize()
 {
     if (!autoSize_ || !HandleAllocated())
         return;
-    const std::wstring text = Caption();
-    SIZE size{};
-    {
-        const WindowDc window(Handle());
-        const HDC dc = window.get();
-        SelectObjectGuard font(dc, FontHandle());
-        // Measured the way the static control draws it, plus the overhang of a slanted last letter.
-        RECT r{0, 0, 0, 0};
-        DrawTextW(dc, text.empty() ? L" " : text.c_str(), text.empty() ? 1 : static_cast<int>(text.size()), &r,
-                  DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-        TEXTMETRICW tm{};
-        GetTextMetricsW(dc, &tm);
-        size.cx = text.empty() ? 0 : r.right + (tm.tmItalic ? tm.tmAveCharWidth + tm.tmOverhang : 0);
-        size.cy = r.bottom;
-        const int ink = InkWidth(dc, FontHandle(), text, r.right + 2 * tm.tmAveCharWidth + 4, r.bottom);
-        if (ink > size.cx)
-            size.cx = ink;
-    }
+    const SIZE size = TextSize();
+    RECT now{};
+    GetWindowRect(Handle(), &now);
+    if (now.right - now.left == size.cx && now.bottom - now.top == size.cy)
+        return;  // a clock's next second, as a rule
     SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -13,11 +13,12 @@ public:
 
 protected:
     void CreateParams(TCreateParams& params) override;
-    void CreateWnd() override;
+    RECT CreateRect() const override;
     void FontChanged() override;
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    SIZE TextSize();
     void AdjustSize();
     bool autoSize_ = true;
 };
