@@ -186,6 +186,23 @@ TEST(Framework, LabelIsWideEnoughForTheInkOfItsText)
         form.label.SetCaption(texts[i]);
         const RECT r = form.label.BoundsInPixels();
         EXPECT_GT(r.right - r.left, InkRight(form.label));
+        // A label whose text is known before its window is made is made at that size, measured as its own
+        // window draws it.
+        TLabel early(nullptr);
+        early.SetFont(TFont(L"MS Sans Serif", -11, clGray));
+        early.SetCaption(texts[i]);
+        early.SetBounds(10, 150, 5, 5);
+        early.SetParent(&form);
+        const RECT e = early.BoundsInPixels();
+        EXPECT_EQ(e.right - e.left, r.right - r.left);
+        HDC dc = GetDC(early.Handle());
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(early.Handle(), WM_GETFONT, 0, 0)));
+        RECT text{};
+        DrawTextW(dc, texts[i], -1, &text, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        SelectObject(dc, old);
+        ReleaseDC(early.Handle(), dc);
+        EXPECT_EQ(e.bottom - e.top, text.bottom);
+        EXPECT_GE(e.right - e.left, text.right);
     }
 }
 
