@@ -153,6 +153,7 @@ bool TFileListBox::ReadItems(const std::wstring& mask, const std::function<bool(
         return false;
     TWaitCursor cursor(false);  // shown once the read turns out long
     std::vector<TListBoxItem> items;
+    TCaseBlindKeys keys(Locale());  // made while the folder is still read
     size_t entries = 0;
     for (const std::wstring& pattern : SplitMask(mask)) {
         if (pattern.empty())
@@ -169,6 +170,7 @@ bool TFileListBox::ReadItems(const std::wstring& mask, const std::function<bool(
                                             if (!item)
                                                 return true;
                                             items.push_back({std::move(item->text), static_cast<LPARAM>(item->glyph)});
+                                            keys.Add(AnsiToWide(items.back().text));
                                             if (items.size() == kBusyFromIndex + 1)
                                                 cursor.Show();
                                             return true;
@@ -179,7 +181,7 @@ bool TFileListBox::ReadItems(const std::wstring& mask, const std::function<bool(
     // Put into the list in its own order in one go: a batch, not an insertion per entry.
     TListBoxUpdate update(*this);
     Clear();
-    AddItems(std::move(items));
+    AddItems(std::move(items), &keys);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 #include <thread>
 
 #include "runtime/ansi.h"
@@ -45,100 +46,158 @@ int CompareCaseBlind(const std::wstring& a, const std::wstring& b, LCID locale)
 
 namespace {
 
-// The case-blind sort keys of a run of texts, all in one block (one allocation instead of one a text):
-// spans[i] tells where the key of texts[first + i] lies in keys. False when the platform made no key of some
-// text.
-struct TSortKeys {
-    std::vector<BYTE> keys;
-    std::vector<std::pair<size_t, size_t>> spans;
-};
-
-bool MakeSortKeys(const std::vector<std::wstring>& texts, size_t first, size_t last, LCID locale, TSortKeys& out)
-{
-    const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
-    out.spans.resize(last - first);
-    std::vector<BYTE> key;
-    for (size_t i = first; i < last; ++i) {
-        const std::wstring& text = texts[i];
-        if (text.empty()) {
-            out.spans[i - first] = {out.keys.size(), 0};  // the platform makes no key of nothing; it comes first
-            continue;
-        }
-        // One call with room enough as a rule; only a key longer than that is measured first.
-        key.resize(text.size() * 8 + 64);
-        int n = LCMapStringW(locale, flags, text.c_str(), static_cast<int>(text.size()),
-                             reinterpret_cast<LPWSTR>(key.data()), static_cast<int>(key.size()));
-        if (n <= 0) {
-            n = LCMapStringW(locale, flags, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
-            if (n > 0) {
-                key.resize(static_cast<size_t>(n));
-                n = LCMapStringW(locale, flags, text.c_str(), static_cast<int>(text.size()),
-                                 reinterpret_cast<LPWSTR>(key.data()), n);
-            }
-        }
-        if (n <= 0)
-            return false;
-        out.spans[i - first] = {out.keys.size(), static_cast<size_t>(n)};
-        out.keys.insert(out.keys.end(), key.begin(), key.begin() + n);
-    }
-    return true;
-}
-
-// From so many texts on, the second half of the keys is made on a thread of its own: the keys are most of a
-// big folder's extra cost over its bare read (100,000 long names: 0.7 s of a 2.4 s read).
-constexpr size_t kKeysInTwoFrom = 4096;
+// Texts are taken in runs of this many; from the first full run on, a second thread makes the keys of each run
+// while the next one arrives. The keys are most of a big folder's extra cost over its bare read (100,000 long
+// names: 0.7 s of a 2.4 s read), and the read itself keeps only one core busy.
+constexpr size_t kRun = 4096;
 
 }  // namespace
 
-// The order in which a sorted list box keeps its texts: case-blind comparison in the list's locale.
-// Sort keys make it n log n byte compares, and keys compare as the platform's comparison does (a batch
-// ends where the control puts the same texts one by one, tested). A check of every neighbour with that
-// comparison cost as much as making the keys (100,000 names: 0.2 s), and is gone; the comparison itself
-// sorts only when the platform makes no key.
-std::vector<size_t> CaseBlindOrder(const std::vector<std::wstring>& texts, LCID locale, std::vector<bool>* twins)
-{
-    std::vector<size_t> order(texts.size());
-    std::iota(order.begin(), order.end(), size_t{0});
-    TSortKeys made;
-    bool keysMade = true;
-    const size_t half = texts.size() >= kKeysInTwoFrom ? texts.size() / 2 : texts.size();
-    if (half < texts.size()) {
-        TSortKeys second;
-        bool secondMade = false;
-        std::thread other([&] { secondMade = MakeSortKeys(texts, half, texts.size(), locale, second); });
-        keysMade = MakeSortKeys(texts, 0, half, locale, made);
-        other.join();
-        keysMade = keysMade && secondMade;
-        if (keysMade) {
-            const size_t offset = made.keys.size();
-            made.keys.insert(made.keys.end(), second.keys.begin(), second.keys.end());
-            for (const auto& span : second.spans)
-                made.spans.push_back({span.first + offset, span.second});
+// A run of texts and their case-blind sort keys, all in one block (one allocation instead of one a text):
+// spans[i] tells where the key of texts[i] lies in keys.
+struct TCaseBlindKeys::TRun {
+    std::vector<std::wstring> texts;
+    std::vector<BYTE> keys;
+    std::vector<std::pair<size_t, size_t>> spans;
+    bool made = false;  // false when the platform made no key of some text
+
+    void MakeKeys(LCID locale)
+    {
+        const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+        spans.resize(texts.size());
+        std::vector<BYTE> key;
+        for (size_t i = 0; i < texts.size(); ++i) {
+            const std::wstring& text = texts[i];
+            if (text.empty()) {
+                spans[i] = {keys.size(), 0};  // the platform makes no key of nothing; it comes first
+                continue;
+            }
+            // One call with room enough as a rule; only a key longer than that is measured first.
+            key.resize(text.size() * 8 + 64);
+            int n = LCMapStringW(locale, flags, text.c_str(), static_cast<int>(text.size()),
+                                 reinterpret_cast<LPWSTR>(key.data()), static_cast<int>(key.size()));
+            if (n <= 0) {
+                n = LCMapStringW(locale, flags, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
+                if (n > 0) {
+                    key.resize(static_cast<size_t>(n));
+                    n = LCMapStringW(locale, flags, text.c_str(), static_cast<int>(text.size()),
+                                     reinterpret_cast<LPWSTR>(key.data()), n);
+                }
+            }
+            if (n <= 0)
+                return;
+            spans[i] = {keys.size(), static_cast<size_t>(n)};
+            keys.insert(keys.end(), key.begin(), key.begin() + n);
         }
-    } else {
-        keysMade = MakeSortKeys(texts, 0, texts.size(), locale, made);
+        made = true;
     }
+};
+
+TCaseBlindKeys::TCaseBlindKeys(LCID locale) : locale_(locale) {}
+
+TCaseBlindKeys::~TCaseBlindKeys()
+{
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        stop_ = true;
+    }
+    wake_.notify_one();
+    if (thread_.joinable())
+        thread_.join();
+}
+
+void TCaseBlindKeys::Add(std::wstring text)
+{
+    if (runs_.empty() || runs_.back()->texts.size() == kRun) {
+        if (!runs_.empty()) {
+            {
+                std::lock_guard<std::mutex> hold(lock_);
+                handed_ = runs_.size();
+            }
+            if (!thread_.joinable())
+                thread_ = std::thread([this] { MakeHandedRuns(false); });
+            wake_.notify_one();
+        }
+        auto run = std::make_unique<TRun>();
+        run->texts.reserve(kRun);
+        std::lock_guard<std::mutex> hold(lock_);  // the thread reads the list of runs
+        runs_.push_back(std::move(run));
+    }
+    runs_.back()->texts.push_back(std::move(text));
+    ++size_;
+}
+
+std::wstring& TCaseBlindKeys::Text(size_t i)
+{
+    return runs_[i / kRun]->texts[i % kRun];
+}
+
+// Takes handed runs one at a time until none is left; the thread also waits for more until the last is handed.
+void TCaseBlindKeys::MakeHandedRuns(bool last)
+{
+    for (;;) {
+        TRun* run = nullptr;
+        {
+            std::unique_lock<std::mutex> hold(lock_);
+            if (!last)
+                wake_.wait(hold, [this] { return stop_ || closed_ || next_ < handed_; });
+            if (stop_ || next_ >= handed_)
+                return;
+            run = runs_[next_++].get();
+        }
+        run->MakeKeys(locale_);
+    }
+}
+
+std::vector<size_t> TCaseBlindKeys::Order(std::vector<bool>* twins)
+{
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        handed_ = runs_.size();
+        closed_ = true;
+    }
+    wake_.notify_one();
+    MakeHandedRuns(true);  // the rest on this thread too
+    if (thread_.joinable())
+        thread_.join();
+    std::vector<size_t> order(size_);
+    std::iota(order.begin(), order.end(), size_t{0});
     if (twins)
-        twins->assign(texts.size(), false);
-    if (keysMade) {
-        const std::vector<BYTE>& keys = made.keys;
-        const auto& spans = made.spans;
-        const auto first = [&](size_t i) { return keys.data() + spans[i].first; };
-        const auto last = [&](size_t i) { return keys.data() + spans[i].first + spans[i].second; };
+        twins->assign(size_, false);
+    if (std::all_of(runs_.begin(), runs_.end(), [](const auto& run) { return run->made; })) {
+        std::vector<std::pair<const BYTE*, const BYTE*>> keys(size_);
+        for (size_t i = 0; i < size_; ++i) {
+            const TRun& run = *runs_[i / kRun];
+            const auto& span = run.spans[i % kRun];
+            keys[i] = {run.keys.data() + span.first, run.keys.data() + span.first + span.second};
+        }
         std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-            return std::lexicographical_compare(first(a), last(a), first(b), last(b));
+            return std::lexicographical_compare(keys[a].first, keys[a].second, keys[b].first, keys[b].second);
         });
         if (twins)
-            for (size_t i = 1; i < order.size(); ++i)
-                (*twins)[i] = std::equal(first(order[i - 1]), last(order[i - 1]), first(order[i]), last(order[i]));
+            for (size_t i = 1; i < size_; ++i)
+                (*twins)[i] = std::equal(keys[order[i - 1]].first, keys[order[i - 1]].second, keys[order[i]].first,
+                                         keys[order[i]].second);
         return order;
     }
-    auto compare = [&](size_t a, size_t b) { return CompareCaseBlind(texts[a], texts[b], locale); };
+    // The comparison itself sorts only when the platform makes no key.
+    auto compare = [&](size_t a, size_t b) { return CompareCaseBlind(Text(a), Text(b), locale_); };
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return compare(a, b) == CSTR_LESS_THAN; });
     if (twins)
-        for (size_t i = 1; i < order.size(); ++i)
+        for (size_t i = 1; i < size_; ++i)
             (*twins)[i] = compare(order[i - 1], order[i]) == CSTR_EQUAL;
     return order;
+}
+
+// Sort keys make it n log n byte compares, and keys compare as the platform's comparison does (a batch ends where
+// the control puts the same texts one by one, tested). A check of every neighbour with that comparison cost as
+// much as making the keys (100,000 names: 0.2 s), and is gone.
+std::vector<size_t> CaseBlindOrder(const std::vector<std::wstring>& texts, LCID locale, std::vector<bool>* twins)
+{
+    TCaseBlindKeys keys(locale);
+    for (const std::wstring& text : texts)
+        keys.Add(text);
+    return keys.Order(twins);
 }
 
 TCustomListBox::TCustomListBox(TComponent* owner) : TWinControl(owner)
@@ -274,24 +333,40 @@ int TCustomListBox::Add(const std::string& text, LPARAM data)
     return static_cast<int>(index);
 }
 
-void TCustomListBox::AddItems(std::vector<TListBoxItem> items)
+LCID TCustomListBox::Locale() const
+{
+    return static_cast<LCID>(Perform(LB_GETLOCALE, 0, 0));
+}
+
+void TCustomListBox::AddItems(std::vector<TListBoxItem> items, TCaseBlindKeys* made)
 {
     if (items.empty())
         return;
     HandleNeeded();
     TListBoxUpdate update(*this);
-    std::vector<std::wstring> texts;
-    texts.reserve(items.size());
-    size_t bytes = 0;
-    for (const TListBoxItem& item : items) {
-        texts.push_back(AnsiToWide(item.text));
-        bytes += (texts.back().size() + 1) * sizeof(wchar_t);
-    }
-    Perform(LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
     const bool append = !sorted_ || Count() == 0;
+    const bool ordered = sorted_ && append;
+    // The texts as the control will hold them, with their keys when the batch is put in order here.
+    TCaseBlindKeys* keys = made && made->Size() == items.size() && made->Locale() == Locale() ? made : nullptr;
+    std::optional<TCaseBlindKeys> own;
+    std::vector<std::wstring> plain;
+    if (!keys && ordered) {
+        keys = &own.emplace(Locale());
+        for (const TListBoxItem& item : items)
+            keys->Add(AnsiToWide(item.text));
+    } else if (!keys) {
+        plain.reserve(items.size());
+        for (const TListBoxItem& item : items)
+            plain.push_back(AnsiToWide(item.text));
+    }
+    const auto text = [&](size_t i) -> std::wstring& { return keys ? keys->Text(i) : plain[i]; };
+    size_t bytes = 0;
+    for (size_t i = 0; i < items.size(); ++i)
+        bytes += (text(i).size() + 1) * sizeof(wchar_t);
+    Perform(LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
     std::vector<size_t> order;
-    if (sorted_ && append) {
-        order = CaseBlindOrder(texts, static_cast<LCID>(Perform(LB_GETLOCALE, 0, 0)));
+    if (ordered) {
+        order = keys->Order();
     } else {
         order.resize(items.size());
         std::iota(order.begin(), order.end(), size_t{0});
@@ -310,10 +385,10 @@ void TCustomListBox::AddItems(std::vector<TListBoxItem> items)
             DefaultHandler(LB_INITSTORAGE, items.size() - inserted, static_cast<LPARAM>(bytes));
         // Appending (an index of -1) keeps the order given; a sorted list with items places each one.
         const LRESULT index = DefaultHandler(append ? LB_INSERTSTRING : LB_ADDSTRING, append ? WPARAM(-1) : 0,
-                                             reinterpret_cast<LPARAM>(texts[i].c_str()));
+                                             reinterpret_cast<LPARAM>(text(i).c_str()));
         if (index < 0)
             InsertFailed();
-        std::wstring().swap(texts[i]);  // the control holds its own copy now: a million names are not held thrice
+        std::wstring().swap(text(i));  // the control holds its own copy now: a million names are not held thrice
         if (texts_) {
             std::vector<std::string>& copy = Texts();
             if (static_cast<size_t>(index) == copy.size())

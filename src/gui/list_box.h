@@ -2,8 +2,11 @@
 // A list box over the platform's LISTBOX: owner-drawn items of one height, each a text in the ANSI code
 // page with a number attached, one selected item (or several). Fills suspend painting and repaint once
 // at the end; a sorted list takes a whole batch in its own order without sorting item by item.
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "gui/canvas.h"
@@ -12,6 +15,39 @@
 struct TListBoxItem {
     std::string text;
     LPARAM data = 0;
+};
+
+// The case-blind order of texts that arrive one by one, as a folder's entries do: the sort keys of the texts
+// that have arrived are made on a second thread while the rest arrive.
+class TCaseBlindKeys {
+public:
+    explicit TCaseBlindKeys(LCID locale);
+    // Waits for the thread; keys not made yet are not made.
+    ~TCaseBlindKeys();
+    TCaseBlindKeys(const TCaseBlindKeys&) = delete;
+    TCaseBlindKeys& operator=(const TCaseBlindKeys&) = delete;
+
+    void Add(std::wstring text);
+    size_t Size() const { return size_; }
+    LCID Locale() const { return locale_; }
+    std::wstring& Text(size_t i);
+    // Positions of the texts in case-blind order, as CaseBlindOrder gives them. Once, after the last Add.
+    std::vector<size_t> Order(std::vector<bool>* twins = nullptr);
+
+private:
+    struct TRun;
+    void MakeHandedRuns(bool last);
+
+    LCID locale_;
+    size_t size_ = 0;
+    std::vector<std::unique_ptr<TRun>> runs_;
+    std::mutex lock_;
+    std::condition_variable wake_;
+    size_t handed_ = 0;  // runs complete, for the thread to take
+    size_t next_ = 0;    // the next run whose keys nobody makes yet
+    bool closed_ = false;
+    bool stop_ = false;
+    std::thread thread_;
 };
 
 // Positions of texts in the order a sorted list box keeps them: ascending under the case-blind
@@ -49,8 +85,11 @@ public:
     // Adds one item (a sorted list puts it in its place); returns its index.
     int Add(const std::string& text, LPARAM data = 0);
     // Adds many: appended in the given order to an unsorted list, put in the list's order in a sorted one.
-    // A refused item fails with "Unable to insert a line"; the items added before it stay.
-    void AddItems(std::vector<TListBoxItem> items);
+    // A refused item fails with "Unable to insert a line"; the items added before it stay. With made given,
+    // holding the items' texts (AnsiToWide) in the list's locale, its order and texts are taken as they are.
+    void AddItems(std::vector<TListBoxItem> items, TCaseBlindKeys* made = nullptr);
+    // The locale the list's order follows.
+    LCID Locale() const;
     void Clear();
     // The platform's case-blind search for the whole text, begun after startAfter and wrapping; -1 if none.
     int FindExact(const std::string& text, int startAfter) const;
