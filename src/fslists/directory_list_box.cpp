@@ -29,7 +29,7 @@ std::vector<TSubfolder> CollectSubfolders(const std::string& folder)
 {
     // Names as the file system holds them: the ANSI search would hand out look-alikes (naïve as naive,
     // one folder shown for two, and the other's files listed under it).
-    std::vector<std::wstring> wide;
+    TCaseBlindKeys wide(LOCALE_USER_DEFAULT);  // the order's keys made while the folder is still read
     std::vector<std::string> exact;
     // A search for every entry, which the file list reading the same folder may share.
     SearchEntries(AnsiToWide(JoinPath(folder, "*.*")), folder, [&](const TFolderEntry& entry) {
@@ -42,20 +42,20 @@ std::vector<TSubfolder> CollectSubfolders(const std::string& folder)
             const std::wstring shortName = ShortNameOf(folder, name);
             reach = shortName.empty() ? std::nullopt : ExactAnsi(shortName);
         }
-        wide.push_back(name);
+        wide.Add(name);
         exact.push_back(reach.value_or(std::string()));
         return true;
     });
     // The order marks the twins as it goes: no second comparison of the neighbours.
     std::vector<bool> twins;
-    const std::vector<size_t> order = CaseBlindOrder(wide, LOCALE_USER_DEFAULT, &twins);
+    const std::vector<size_t> order = wide.Order(&twins);
     std::vector<TSubfolder> sorted;
-    sorted.reserve(wide.size());
+    sorted.reserve(wide.Size());
     for (size_t at = 0; at < order.size(); ++at) {
         if (twins[at])
             continue;
         const size_t i = order[at];
-        sorted.push_back({WideToAnsi(wide[i]), std::move(exact[i])});
+        sorted.push_back({WideToAnsi(wide.Text(i)), std::move(exact[i])});
     }
     return sorted;
 }

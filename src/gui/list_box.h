@@ -31,7 +31,9 @@ public:
     size_t Size() const { return size_; }
     LCID Locale() const { return locale_; }
     std::wstring& Text(size_t i);
-    // Positions of the texts in case-blind order, as CaseBlindOrder gives them. Once, after the last Add.
+    // Once, after the last Add: positions of the texts in the order a sorted list box keeps them, ascending under
+    // the case-blind comparison of the locale, texts that compare equal in the order added. With twins given,
+    // (*twins)[i] tells whether the text at place i of the order compares equal to the one before it.
     std::vector<size_t> Order(std::vector<bool>* twins = nullptr);
 
 private:
@@ -50,11 +52,6 @@ private:
     std::thread thread_;
 };
 
-// Positions of texts in the order a sorted list box keeps them: ascending under the case-blind
-// comparison of the locale, texts that compare equal in the order given. With twins given, (*twins)[i]
-// tells whether the text at place i of the order compares equal to the one before it.
-std::vector<size_t> CaseBlindOrder(const std::vector<std::wstring>& texts, LCID locale,
-                                   std::vector<bool>* twins = nullptr);
 // The case-blind comparison of the locale (CompareStringW with NORM_IGNORECASE): CSTR_LESS_THAN,
 // CSTR_EQUAL or CSTR_GREATER_THAN.
 int CompareCaseBlind(const std::wstring& a, const std::wstring& b, LCID locale);
