@@ -48,7 +48,7 @@ std::vector<TSubfolder> CollectSubfolders(const std::string& folder)
     });
     // The order marks the twins as it goes: no second comparison of the neighbours.
     std::vector<bool> twins;
-    const std::vector<size_t> order = wide.Order(&twins);
+    const std::vector<size_t> order = *wide.Order(&twins);
     std::vector<TSubfolder> sorted;
     sorted.reserve(wide.Size());
     for (size_t at = 0; at < order.size(); ++at) {

@@ -153,7 +153,7 @@ bool TFileListBox::ReadItems(const std::wstring& mask, const std::function<bool(
         return false;
     TWaitCursor cursor(false);  // shown once the read turns out long
     std::vector<TListBoxItem> items;
-    TCaseBlindKeys keys(Locale());  // made while the folder is still read
+    TCaseBlindKeys keys(Locale(), false);  // made while the folder is still read; the list converts again
     size_t entries = 0;
     for (const std::wstring& pattern : SplitMask(mask)) {
         if (pattern.empty())

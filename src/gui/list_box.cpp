@@ -61,7 +61,7 @@ struct TCaseBlindKeys::TRun {
     std::vector<std::pair<size_t, size_t>> spans;
     bool made = false;  // false when the platform made no key of some text
 
-    void MakeKeys(LCID locale)
+    void MakeKeys(LCID locale, bool keepTexts)
     {
         const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
         spans.resize(texts.size());
@@ -90,10 +90,12 @@ struct TCaseBlindKeys::TRun {
             keys.insert(keys.end(), key.begin(), key.begin() + n);
         }
         made = true;
+        if (!keepTexts)
+            std::vector<std::wstring>().swap(texts);
     }
 };
 
-TCaseBlindKeys::TCaseBlindKeys(LCID locale) : locale_(locale) {}
+TCaseBlindKeys::TCaseBlindKeys(LCID locale, bool keepTexts) : locale_(locale), keepTexts_(keepTexts) {}
 
 TCaseBlindKeys::~TCaseBlindKeys()
 {
@@ -145,14 +147,14 @@ void TCaseBlindKeys::MakeHandedRuns(bool last)
                 return;
             run = runs_[next_++].get();
         }
-        run->MakeKeys(locale_);
+        run->MakeKeys(locale_, keepTexts_);
     }
 }
 
 // Sort keys make it n log n byte compares, and keys compare as the platform's comparison does (a batch ends where
 // the control puts the same texts one by one, tested). A check of every neighbour with that comparison cost as
 // much as making the keys (100,000 names: 0.2 s), and is gone.
-std::vector<size_t> TCaseBlindKeys::Order(std::vector<bool>* twins)
+std::optional<std::vector<size_t>> TCaseBlindKeys::Order(std::vector<bool>* twins)
 {
     {
         std::lock_guard<std::mutex> hold(lock_);
@@ -181,9 +183,16 @@ std::vector<size_t> TCaseBlindKeys::Order(std::vector<bool>* twins)
             for (size_t i = 1; i < size_; ++i)
                 (*twins)[i] = std::equal(keys[order[i - 1]].first, keys[order[i - 1]].second, keys[order[i]].first,
                                          keys[order[i]].second);
+        // The keys go before the texts go into the list: a million names' keys are some 50 MB.
+        for (const auto& run : runs_) {
+            std::vector<BYTE>().swap(run->keys);
+            std::vector<std::pair<size_t, size_t>>().swap(run->spans);
+        }
         return order;
     }
-    // The comparison itself sorts only when the platform makes no key.
+    // The comparison itself sorts only when the platform makes no key; it needs the texts.
+    if (!keepTexts_)
+        return std::nullopt;
     auto compare = [&](size_t a, size_t b) { return CompareCaseBlind(Text(a), Text(b), locale_); };
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return compare(a, b) == CSTR_LESS_THAN; });
     if (twins)
@@ -337,32 +346,30 @@ void TCustomListBox::AddItems(std::vector<TListBoxItem> items, TCaseBlindKeys* m
     HandleNeeded();
     TListBoxUpdate update(*this);
     const bool append = !sorted_ || Count() == 0;
-    const bool ordered = sorted_ && append;
-    // The texts as the control will hold them, with their keys when the batch is put in order here.
-    TCaseBlindKeys* keys = made && made->Size() == items.size() && made->Locale() == Locale() ? made : nullptr;
+    // Each text is made wide as it goes in, unless keys made here hold it already: a million names are not held
+    // twice while the list fills.
     std::optional<TCaseBlindKeys> own;
-    std::vector<std::wstring> plain;
-    if (!keys && ordered) {
-        keys = &own.emplace(Locale());
-        for (const TListBoxItem& item : items)
-            keys->Add(AnsiToWide(item.text));
-    } else if (!keys) {
-        plain.reserve(items.size());
-        for (const TListBoxItem& item : items)
-            plain.push_back(AnsiToWide(item.text));
-    }
-    const auto text = [&](size_t i) -> std::wstring& { return keys ? keys->Text(i) : plain[i]; };
-    size_t bytes = 0;
-    for (size_t i = 0; i < items.size(); ++i)
-        bytes += (text(i).size() + 1) * sizeof(wchar_t);
-    Perform(LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
     std::vector<size_t> order;
-    if (ordered) {
-        order = keys->Order();
+    if (sorted_ && append) {
+        std::optional<std::vector<size_t>> given;
+        if (made && made->Size() == items.size() && made->Locale() == Locale())
+            given = made->Order();
+        if (given) {
+            order = std::move(*given);
+        } else {
+            own.emplace(Locale());
+            for (const TListBoxItem& item : items)
+                own->Add(AnsiToWide(item.text));
+            order = *own->Order();
+        }
     } else {
         order.resize(items.size());
         std::iota(order.begin(), order.end(), size_t{0});
     }
+    size_t bytes = 0;  // room enough: no byte of the code page makes more than one UTF-16 unit
+    for (const TListBoxItem& item : items)
+        bytes += (item.text.size() + 1) * sizeof(wchar_t);
+    Perform(LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
     if (texts_)
         Texts().reserve(texts_->size() + items.size());
     // Our own inserts go straight to the control's procedure: through SendMessage and our window procedure
@@ -376,11 +383,11 @@ void TCustomListBox::AddItems(std::vector<TListBoxItem> items, TCaseBlindKeys* m
         if (++inserted == kReserveAgainAfter && items.size() > inserted)
             DefaultHandler(LB_INITSTORAGE, items.size() - inserted, static_cast<LPARAM>(bytes));
         // Appending (an index of -1) keeps the order given; a sorted list with items places each one.
+        const std::wstring text = own ? std::move(own->Text(i)) : AnsiToWide(items[i].text);
         const LRESULT index = DefaultHandler(append ? LB_INSERTSTRING : LB_ADDSTRING, append ? WPARAM(-1) : 0,
-                                             reinterpret_cast<LPARAM>(text(i).c_str()));
+                                             reinterpret_cast<LPARAM>(text.c_str()));
         if (index < 0)
             InsertFailed();
-        std::wstring().swap(text(i));  // the control holds its own copy now: a million names are not held thrice
         if (texts_) {
             std::vector<std::string>& copy = Texts();
             if (static_cast<size_t>(index) == copy.size())

@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,7 +22,8 @@ struct TListBoxItem {
 // that have arrived are made on a second thread while the rest arrive.
 class TCaseBlindKeys {
 public:
-    explicit TCaseBlindKeys(LCID locale);
+    // Without keepTexts each run's texts go once its keys are made (Text is then empty).
+    explicit TCaseBlindKeys(LCID locale, bool keepTexts = true);
     // Waits for the thread; keys not made yet are not made.
     ~TCaseBlindKeys();
     TCaseBlindKeys(const TCaseBlindKeys&) = delete;
@@ -33,14 +35,16 @@ public:
     std::wstring& Text(size_t i);
     // Once, after the last Add: positions of the texts in the order a sorted list box keeps them, ascending under
     // the case-blind comparison of the locale, texts that compare equal in the order added. With twins given,
-    // (*twins)[i] tells whether the text at place i of the order compares equal to the one before it.
-    std::vector<size_t> Order(std::vector<bool>* twins = nullptr);
+    // (*twins)[i] tells whether the text at place i of the order compares equal to the one before it. None only
+    // when the platform made no key of some text and the texts were not kept for comparing them.
+    std::optional<std::vector<size_t>> Order(std::vector<bool>* twins = nullptr);
 
 private:
     struct TRun;
     void MakeHandedRuns(bool last);
 
     LCID locale_;
+    bool keepTexts_;
     size_t size_ = 0;
     std::vector<std::unique_ptr<TRun>> runs_;
     std::mutex lock_;
@@ -83,7 +87,7 @@ public:
     int Add(const std::string& text, LPARAM data = 0);
     // Adds many: appended in the given order to an unsorted list, put in the list's order in a sorted one.
     // A refused item fails with "Unable to insert a line"; the items added before it stay. With made given,
-    // holding the items' texts (AnsiToWide) in the list's locale, its order and texts are taken as they are.
+    // the keys of the items' texts (AnsiToWide) in the list's locale, its order is taken as it is.
     void AddItems(std::vector<TListBoxItem> items, TCaseBlindKeys* made = nullptr);
     // The locale the list's order follows.
     LCID Locale() const;

@@ -187,7 +187,7 @@ TEST(ListBoxOrder, ABatchIsPlacedAsTheControlPlacesTheSameTextsOneByOne)
         items.push_back({texts[i], static_cast<LPARAM>(i + 1)});
 
     ListForm batch(true);
-    TCaseBlindKeys made(batch.list.Locale());
+    TCaseBlindKeys made(batch.list.Locale(), false);
     for (const TListBoxItem& item : items)
         made.Add(AnsiToWide(item.text));
     batch.list.AddItems(items, &made);
