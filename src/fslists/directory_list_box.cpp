@@ -33,7 +33,7 @@ std::vector<TSubfolder> CollectSubfolders(const std::string& folder)
     std::vector<std::string> exact;
     // A search for every entry, which the file list reading the same folder may share.
     SearchEntries(AnsiToWide(JoinPath(folder, "*.*")), folder, [&](const TFolderEntry& entry) {
-        const std::wstring name = entry.name;
+        std::wstring name = entry.name;
         if (!SearchReturns(entry.attributes, faDirectory) || !(entry.attributes & faDirectory) || name == L"." ||
             name == L"..")
             return true;
@@ -42,7 +42,7 @@ std::vector<TSubfolder> CollectSubfolders(const std::string& folder)
             const std::wstring shortName = ShortNameOf(folder, name);
             reach = shortName.empty() ? std::nullopt : ExactAnsi(shortName);
         }
-        wide.Add(name);
+        wide.Add(std::move(name));
         exact.push_back(reach.value_or(std::string()));
         return true;
     });

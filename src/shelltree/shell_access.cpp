@@ -148,6 +148,13 @@ std::wstring ShellDisplayNameWide(IShellFolder* folder, const void* list, DWORD 
     return text;
 }
 
+HIMAGELIST SystemSmallImageList()
+{
+    SHFILEINFOW info{};
+    return reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+}
+
 int SystemIconIndex(const void* absoluteList, bool large, bool open)
 {
     UINT flags = SHGFI_PIDL | SHGFI_SYSICONINDEX;

@@ -46,6 +46,9 @@ std::string StrRetText(STRRET& name, const void* list);
 std::string ShellDisplayName(IShellFolder* folder, const void* list, DWORD flags);
 // The same name as the shell gives it, before any conversion to the code page; empty on failure.
 std::wstring ShellDisplayNameWide(IShellFolder* folder, const void* list, DWORD flags);
+// The system image list of small icons; the shell sets its image lists up at the first question (under Wine
+// 60 to 100 ms).
+HIMAGELIST SystemSmallImageList();
 // The index of the item's icon (absolute list) in the system image list; 0 when the shell gives none.
 int SystemIconIndex(const void* absoluteList, bool large, bool open);
 // A folder of the file system that is no drive, is marked neither system nor read-only and holds no

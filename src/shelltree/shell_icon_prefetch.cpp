@@ -30,8 +30,7 @@ void TShellIconPrefetch::Ask(const void* absoluteList)
 void TShellIconPrefetch::Run()
 {
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    SHFILEINFOW info{};
-    SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+    SystemSmallImageList();
     // The children of one node come one after another: their folder is bound once, not once a child (a bind
     // walks the whole path down from the desktop).
     TIdList parentList;

@@ -182,11 +182,8 @@ HIMAGELIST TCustomShellTreeView::ShownImages()
 {
     if (!useShellImages_)
         return nullptr;
-    if (!systemImages_) {
-        SHFILEINFOA info{};
-        systemImages_ = reinterpret_cast<HIMAGELIST>(
-            SHGetFileInfoA("C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-    }
+    if (!systemImages_)
+        systemImages_ = SystemSmallImageList();
     return systemImages_;
 }
 
